@@ -188,10 +188,11 @@ bool CDirectSound::CreateBuffer(const std::uint8_t* format, std::uint32_t format
   // The device reads a WAVEFORMATEX: cbSize, and cbSize bytes after it. A shorter "fmt "
   // chunk, or one whose cbSize claims more than it holds, is padded with zeros so that
   // nothing is read past the image.
-  const std::uint32_t extra = formatSize >= kFormatExSize ? ReadU16(format + 16) : 0;
-  const std::size_t storageSize = std::max<std::size_t>(formatSize, kFormatExSize + extra);
-  std::vector<std::uint8_t> storage(storageSize, 0);
+  // (A 17-byte chunk holds the low byte of cbSize.)
+  std::vector<std::uint8_t> storage(std::max(formatSize, kFormatExSize), 0);
   std::memcpy(storage.data(), format, formatSize);
+  const std::uint32_t extra = ReadU16(storage.data() + 16);
+  if (storage.size() < kFormatExSize + extra) storage.resize(kFormatExSize + extra, 0);
 
   BufferDescription description;
   description.flags = DSBCAPS_STATIC;

@@ -242,6 +242,17 @@ TEST_F(PlayerTest, FormatCbSizeBeyondTheChunkIsPaddedNotReadFromTheImage) {
   EXPECT_TRUE(std::all_of(world.formatSeen.begin() + 20, world.formatSeen.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
+TEST_F(PlayerTest, SeventeenByteFmtCarriesHalfACbSize) {
+  std::vector<std::uint8_t> format = WaveImage::PcmFormat(17);
+  format[16] = 5;
+  const std::vector<std::uint8_t> image = WaveImage().ChunkWithContent("fmt ", format).Chunk("data", 8).Bytes();
+  CDirectSound player;
+  ASSERT_TRUE(player.LoadFromMemory(image.data(), image.size(), owner));
+  ASSERT_EQ(world.formatSeen.size(), 18u + 5u);
+  EXPECT_TRUE(std::equal(format.begin(), format.end(), world.formatSeen.begin()));
+  EXPECT_TRUE(std::all_of(world.formatSeen.begin() + 17, world.formatSeen.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
 TEST_F(PlayerTest, FailedLoadsLeaveThePlayerEmpty) {
   CDirectSound player;
   const std::vector<std::uint8_t> truncated = WaveImage().ChunkWithContent("fmt ", WaveImage::PcmFormat(16)).Chunk("data", 8).CutTo(48).Bytes();
