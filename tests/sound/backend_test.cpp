@@ -130,7 +130,9 @@ TEST_F(BackendTest, PlayerRunsOnTheRealDevice) {
     EXPECT_EQ(Hex(player.Play(0, true)), Hex(DS_OK));
     EXPECT_EQ(Hex(player.Pause()), Hex(DS_OK));
     EXPECT_EQ(Hex(player.Resume()), Hex(DS_OK));
-    EXPECT_EQ(Hex(player.Play(kToneBytes * 2, false)), Hex(DS_OK));  // clamped to the end
+    EXPECT_EQ(Hex(player.Stop()), Hex(DS_OK));
+    // Clamped to the end, a position the device may refuse; the play request still stands.
+    EXPECT_EQ(Hex(player.Play(kToneBytes * 2, false)), Hex(DS_OK));
     EXPECT_EQ(Hex(player.Stop()), Hex(DS_OK));
   }
   EXPECT_EQ(CDirectSound::Device(), nullptr);

@@ -109,7 +109,8 @@ class OpenAlBuffer final : public SoundBuffer {
   }
 
   SoundResult SetCurrentPosition(std::uint32_t position) override {
-    if (position > playableBytes_) return DSERR_INVALIDPARAM;
+    // OpenAL takes offsets inside the sound only; the end itself is not a place to play from.
+    if (position >= playableBytes_) return DSERR_INVALIDPARAM;
     position -= position % format_.blockAlign;
     if (State() == AL_PLAYING) {
       alSourcei(source_, AL_BYTE_OFFSET, static_cast<ALint>(position));
