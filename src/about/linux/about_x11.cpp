@@ -5,6 +5,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -15,8 +19,24 @@
 
 namespace about {
 void OpenLinkWithSystem(NativeWindow, const char* link) {
-  // A link that cannot be opened leaves the window as it is; nothing is reported.
-  platform::OpenUrl(link);
+  // xdg-open may wait for the browser it starts until that browser quits, so the window
+  // must not wait for it: a short-lived child starts the opener in a grandchild and leaves
+  // at once; only that child is waited for. A link that cannot be opened is not reported.
+  const pid_t child = fork();
+  if (child == 0) {
+    if (fork() == 0) {
+      // Keep no copy of the X connection (or anything else) open while the opener runs:
+      // the server would keep the window alive as long as a copy exists.
+      close_range(3, ~0U, 0);
+      platform::OpenUrl(link);
+      _exit(0);
+    }
+    _exit(0);
+  }
+  if (child > 0) {
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
 }
 }  // namespace about
 
