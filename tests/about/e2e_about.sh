@@ -2,17 +2,24 @@
 # Starts the real saver with "/c" on the current X display and checks the About window from
 # outside: placement, colours, the picture, a click on the notice and on the button (the link
 # reaches a stand-in xdg-open), and closing (exit code 0).
-#   e2e_about.sh --x11  <x11_close_window> <lumivane>     <about.bmp>
+#   e2e_about.sh --x11  <x11_close_window> <lumivane>     <about.bmp> [<x11_frame_wm>]
 #   e2e_about.sh --wine <wine-run>         <lumivane.scr> <about.bmp>
+# With x11_frame_wm the display gets a window manager that announces a 3, 3, 22, 3 frame;
+# the window must then leave room for it inside the 400 x 300.
 # LV_ABOUT_SHOT=<file.png> keeps the screenshot.
 set -u
-mode=$1 helper=$2 binary=$3 picture=$4
+mode=$1 helper=$2 binary=$3 picture=$4 frame_wm=${5:-}
 link="https://www.lumivane.net/?utm_source=About"
 background="#B1E8B3" title_colour="#000000" notice_colour="#0033FF"
 
 work=$(mktemp -d)
 pid=""
+wm_pid=""
 cleanup() {
+  if [ -n "$wm_pid" ]; then
+    kill "$wm_pid" 2>/dev/null
+    wait "$wm_pid" 2>/dev/null
+  fi
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
     kill "$pid" 2>/dev/null
     sleep 0.2
@@ -54,6 +61,15 @@ EOF
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
+client_width=400 client_height=300
+if [ -n "$frame_wm" ]; then
+  "$frame_wm" 3 3 22 3 >"$work/wm.out" &
+  wm_pid=$!
+  wm_ready() { grep -q ready "$work/wm.out"; }
+  poll 10 wm_ready || fail "the stand-in window manager did not start"
+  client_width=394 client_height=275
+fi
+
 started=$(date +%s%N)
 if [ "$mode" = --wine ]; then
   "$helper" "$binary" /c &
@@ -84,11 +100,16 @@ if [ "$mode" = --wine ]; then
     fail "client area is not inside a centred 400x300 frame"
   pass "outer 400x300 at $OX,$OY (client ${W}x${H} at $X,$Y)"
 else
-  [ "$X,$Y,$W,$H" = "$OX,$OY,400,300" ] || fail "window is ${W}x${H}+$X+$Y, expected 400x300+$OX+$OY"
+  # The frame (if any) is the window manager's; the window asks for the frame's corner at the
+  # centred position, which a stand-in that frames nothing leaves as the window's own.
+  expected="$OX,$OY,$client_width,$client_height"
+  [ "$X,$Y,$W,$H" = "$expected" ] || fail "window is ${W}x${H}+$X+$Y, expected $expected"
   hints=$(xprop -id "$window" WM_NORMAL_HINTS)
-  echo "$hints" | grep -q "minimum size: 400 by 300" && echo "$hints" | grep -q "maximum size: 400 by 300" ||
+  echo "$hints" | grep -q "minimum size: $client_width by $client_height" &&
+    echo "$hints" | grep -q "maximum size: $client_width by $client_height" &&
+    echo "$hints" | grep -q "window gravity: NorthWest" ||
     fail "size hints do not fix the size: $hints"
-  pass "400x300 at $OX,$OY, not resizable"
+  pass "${client_width}x${client_height} at $OX,$OY, not resizable"
 fi
 
 shot=${LV_ABOUT_SHOT:-$work/screen.png}

@@ -5,10 +5,12 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -70,6 +72,9 @@ struct AboutX11 {
   const AboutWindow* texts = nullptr;
 };
 AboutX11 gX11;
+
+constexpr long kEventMask =
+    ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask | StructureNotifyMask;
 
 int ignoreXError(Display*, XErrorEvent*) { return 0; }
 int leaveOnLostDisplay(Display*) {
@@ -258,16 +263,98 @@ void drawAll() {
   drawButton();
 }
 
+// The frame a window manager draws around the window, in pixels.
+struct FrameExtents {
+  long left = 0, right = 0, top = 0, bottom = 0;
+};
+
+// Reads a 32-bit property into values; false when it is missing, short or of another type.
+bool readLongs(Window window, const char* name, Atom type, std::vector<long>* values, unsigned long minimum) {
+  Atom actualType;
+  int format;
+  unsigned long count, remaining;
+  unsigned char* data = nullptr;
+  const Atom property = XInternAtom(gX11.display, name, False);
+  if (XGetWindowProperty(gX11.display, window, property, 0, 1024, False, type, &actualType, &format, &count,
+                         &remaining, &data) != Success) {
+    return false;
+  }
+  const bool ok = data != nullptr && actualType == type && format == 32 && count >= minimum;
+  if (ok) values->assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+  if (data != nullptr) XFree(data);
+  return ok;
+}
+
+// A running window manager that answers _NET_REQUEST_FRAME_EXTENTS. Its check window must be
+// alive: the root's properties outlive a window manager that has gone.
+bool windowManagerTellsFrames() {
+  Display* d = gX11.display;
+  const Window root = RootWindow(d, gX11.screen);
+  std::vector<long> check, checkOfCheck, supported;
+  if (!readLongs(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &check, 1)) return false;
+  if (!readLongs(static_cast<Window>(check[0]), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &checkOfCheck, 1) ||
+      checkOfCheck[0] != check[0]) {
+    return false;
+  }
+  if (!readLongs(root, "_NET_SUPPORTED", XA_ATOM, &supported, 1)) return false;
+  const long request = static_cast<long>(XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False));
+  for (long atom : supported) {
+    if (atom == request) return true;
+  }
+  return false;
+}
+
+// Asks the window manager which frame it will give the (still unmapped) window. No answer
+// within a quarter of a second counts as no frame.
+FrameExtents askFrameExtents() {
+  FrameExtents frame;
+  if (!windowManagerTellsFrames()) return frame;
+  Display* d = gX11.display;
+  const Window root = RootWindow(d, gX11.screen);
+  const Atom extentsAtom = XInternAtom(d, "_NET_FRAME_EXTENTS", False);
+  XSelectInput(d, gX11.window, kEventMask | PropertyChangeMask);
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = gX11.window;
+  request.xclient.message_type = XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False);
+  request.xclient.format = 32;
+  XSendEvent(d, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+  XFlush(d);
+  std::vector<long> extents;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
+  while (true) {
+    XEvent event;
+    if (XCheckTypedWindowEvent(d, gX11.window, PropertyNotify, &event)) {
+      if (event.xproperty.atom == extentsAtom) break;
+      continue;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    pollfd connection{ConnectionNumber(d), POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(left.count()));
+  }
+  XSelectInput(d, gX11.window, kEventMask);
+  if (readLongs(gX11.window, "_NET_FRAME_EXTENTS", XA_CARDINAL, &extents, 4)) {
+    const FrameExtents told{extents[0], extents[1], extents[2], extents[3]};
+    const bool fits = told.left >= 0 && told.right >= 0 && told.top >= 0 && told.bottom >= 0 &&
+                      told.left + told.right < about::kWindowWidth / 2 &&
+                      told.top + told.bottom < about::kWindowHeight / 2;
+    if (fits) frame = told;
+  }
+  return frame;
+}
+
 // Window-manager hints: fixed size, a close box but no minimise, maximise or resize.
-void setWindowManagerHints(const AboutWindow& texts, const about::Point& origin) {
+void setWindowManagerHints(const AboutWindow& texts, const about::Point& origin, int width, int height) {
   Display* d = gX11.display;
   XSizeHints* size = XAllocSizeHints();
   if (size != nullptr) {
     size->flags = USPosition | PPosition | PSize | PMinSize | PMaxSize | PWinGravity;
     size->x = origin.x;
     size->y = origin.y;
-    size->width = size->min_width = size->max_width = about::kWindowWidth;
-    size->height = size->min_height = size->max_height = about::kWindowHeight;
+    size->width = size->min_width = size->max_width = width;
+    size->height = size->min_height = size->max_height = height;
+    // The frame's top-left corner goes to the position asked for.
     size->win_gravity = NorthWestGravity;
     XSetWMNormalHints(d, gX11.window, size);
     XFree(size);
@@ -339,8 +426,7 @@ void AboutWindow::Create(NativeInstance, int) {
   gX11.backgroundPixel = allocatePixel(about::kBackgroundColour);
   XSetWindowAttributes attributes{};
   attributes.background_pixel = gX11.backgroundPixel;
-  attributes.event_mask =
-      ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask | StructureNotifyMask;
+  attributes.event_mask = kEventMask;
   gX11.window = XCreateWindow(d, RootWindow(d, gX11.screen), origin.x, origin.y, about::kWindowWidth,
                               about::kWindowHeight, 0, CopyFromParent, InputOutput, CopyFromParent,
                               CWBackPixel | CWEventMask, &attributes);
@@ -348,7 +434,14 @@ void AboutWindow::Create(NativeInstance, int) {
     releaseAll();
     failAndEnd("Window Creation Failed!");
   }
-  setWindowManagerHints(*this, origin);
+  // The 400 x 300 are the outer size, frame included, when a window manager frames the window.
+  const FrameExtents frame = askFrameExtents();
+  const int width = about::kWindowWidth - static_cast<int>(frame.left + frame.right);
+  const int height = about::kWindowHeight - static_cast<int>(frame.top + frame.bottom);
+  if (width != about::kWindowWidth || height != about::kWindowHeight) {
+    XResizeWindow(d, gX11.window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  }
+  setWindowManagerHints(*this, origin, width, height);
 
   gX11.picture = makePicture();
   gX11.normalFont = openFittedFont(about::kNormalFont);
