@@ -38,7 +38,9 @@ ModelArrays::ModelArrays(const ModelTexts& texts, float scale) : scale_(scale) {
   build(reader, loaded);
 }
 
-void ModelArrays::build(ModelReader& reader, bool loaded) {
+ModelArrays::ModelArrays(const ModelReader& loaded, float scale) : scale_(scale) { build(loaded, true); }
+
+void ModelArrays::build(const ModelReader& reader, bool loaded) {
   if (!loaded) failToLoad();
 
   std::size_t vertices = 0;
@@ -109,6 +111,8 @@ MeshData::MeshData(int objResourceId, int mtlResourceId, float scale) : arrays_(
 }
 
 MeshData::MeshData(const ModelTexts& texts, float scale) : arrays_(texts, scale) { interleave(); }
+
+MeshData::MeshData(const ModelReader& loaded, float scale) : arrays_(loaded, scale) { interleave(); }
 
 void MeshData::interleave() {
   vertexCount_ = arrays_.vertexCount();

@@ -23,6 +23,8 @@ class ModelArrays {
   // reported ("Failed to load mesh") and ends the process.
   ModelArrays(int objResourceId, int mtlResourceId, float scale);
   ModelArrays(const ModelTexts& texts, float scale);
+  // From a reader whose read succeeded (tools that read the model themselves).
+  ModelArrays(const ModelReader& loaded, float scale);
 
   int vertexCount() const { return vertexCount_; }
   int indexCount() const { return indexCount_; }
@@ -41,7 +43,7 @@ class ModelArrays {
   const std::vector<std::uint32_t>& indices() const { return indices_; }
 
  private:
-  void build(ModelReader& reader, bool loaded);
+  void build(const ModelReader& reader, bool loaded);
 
   std::vector<float> positions_;
   std::vector<float> texCoords_;
@@ -72,6 +74,7 @@ class MeshData {
 
   MeshData(int objResourceId, int mtlResourceId, float scale);
   MeshData(const ModelTexts& texts, float scale);
+  MeshData(const ModelReader& loaded, float scale);
 
   const float* vertices() const { return vertices_.data(); }
   int floatsPerVertex() const { return kFloatsPerVertex; }
