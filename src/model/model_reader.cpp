@@ -39,7 +39,9 @@ bool forEachLine(std::string_view text, OnLine onLine) {
 
 // Drops every carriage return together with the character after it.
 std::string_view withoutCarriageReturns(std::string_view line, std::string& scratch) {
-  if (line.find('\r') == std::string_view::npos) return line;
+  const std::size_t first = line.find('\r');
+  if (first == std::string_view::npos) return line;
+  if (first + 1 == line.size()) return line.substr(0, first);  // the usual CR LF line end
   scratch.clear();
   for (std::size_t i = 0; i < line.size(); ++i) {
     if (line[i] == '\r') {
@@ -83,7 +85,8 @@ bool hasRepeatedPosition(const std::vector<Vertex>& corners) {
 }
 
 // Ear clipping over corners whose positions are all different.
-void cutTriangles(std::vector<std::uint32_t>& out, const std::vector<Vertex>& corners) {
+void cutTriangles(std::vector<std::uint32_t>& out, const std::vector<Vertex>& corners,
+                  std::vector<Vector3>& remaining) {
   const std::size_t n = corners.size();
   if (n < 3) return;
   if (n == 3) {
@@ -100,8 +103,7 @@ void cutTriangles(std::vector<std::uint32_t>& out, const std::vector<Vertex>& co
     }
   };
 
-  std::vector<Vector3> remaining;
-  remaining.reserve(n);
+  remaining.clear();
   for (const Vertex& c : corners) remaining.push_back(c.pos);
 
   // One pass of this loop is a scan; an ear restarts it at the first corner. A scan that
@@ -212,7 +214,8 @@ FaceResult ModelReader::buildFaceVertices(std::string_view faceLine, const std::
 
 void ModelReader::triangulateFace(std::vector<std::uint32_t>& out, const std::vector<Vertex>& corners) const {
   if (corners.size() >= 4 && hasRepeatedPosition(corners)) return;
-  cutTriangles(out, corners);
+  std::vector<Vector3> remaining;
+  cutTriangles(out, corners, remaining);
 }
 
 bool ModelReader::readModelText(std::string_view objText, const MaterialSource& materialSource) {
@@ -240,6 +243,7 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
   std::vector<std::string_view> parts;
   std::vector<Vertex> corners;
   std::vector<std::uint32_t> triangles;
+  std::vector<Vector3> remainingCorners;
   std::size_t lineNumber = 0;
 
   auto lineEnd = [this] {
@@ -328,7 +332,7 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
       }
       if (result == FaceResult::Skipped) return true;
       triangles.clear();
-      cutTriangles(triangles, corners);
+      cutTriangles(triangles, corners, remainingCorners);
       meshVertices.insert(meshVertices.end(), corners.begin(), corners.end());
       flatVertices.insert(flatVertices.end(), corners.begin(), corners.end());
       const std::size_t meshBase = meshVertices.size() - corners.size();

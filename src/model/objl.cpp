@@ -17,6 +17,23 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 template <typename Piece>
 void splitInto(std::string_view text, std::vector<Piece>& out, std::string_view delimiter) {
   out.clear();
+  if (delimiter.size() == 1) {
+    // For one character the scan comes down to: every piece before a delimiter, empty or
+    // not, and the piece after the last delimiter unless it is empty.
+    // Pieces are short: a plain loop beats a library search here.
+    const char d = delimiter[0];
+    const char* const data = text.data();
+    const std::size_t length = text.size();
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < length; ++at) {
+      if (data[at] == d) {
+        out.emplace_back(text.substr(start, at - start));
+        start = at + 1;
+      }
+    }
+    if (start < length) out.emplace_back(text.substr(start));
+    return;
+  }
   const std::size_t length = text.size();
   const std::size_t dlen = delimiter.size();
   std::size_t pieceStart = 0;

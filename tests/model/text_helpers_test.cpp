@@ -65,7 +65,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, SplitOn,
                                            SplitCase{"17", "/", {"17"}}, SplitCase{"1/2/", "/", {"1", "2"}},
                                            SplitCase{"/2", "/", {"", "2"}}, SplitCase{"a  b", " ", {"a", "", "b"}},
                                            SplitCase{"", " ", {}}, SplitCase{"/", "/", {""}},
-                                           SplitCase{"ab--cd--", "--", {"ab", "cd"}}));
+                                           SplitCase{"a//", "/", {"a", ""}}, SplitCase{"//", "/", {"", ""}},
+                                           SplitCase{"ab--cd--", "--", {"ab", "cd"}},
+                                           SplitCase{"--ab----c", "--", {"", "-ab", "", "-c"}},
+                                           SplitCase{"ab-", "--", {"ab-"}}, SplitCase{"x", "", {""}}));
 
 TEST(TrimLineEnd, RemovesOnlyTrailingLineEnds) {
   const std::vector<std::pair<std::string, std::string>> cases = {
