@@ -1,4 +1,9 @@
+#include "shell/app.h"
 #include "shell/launch.h"
+#include "shell/main_loop.h"
 
-// The drawing modes arrive with the GL window; until then there is nothing to show.
-void RunSaver(LaunchOptions*) {}
+void RunSaver(LaunchOptions* options) {
+  // Lives until the process ends: the callbacks and the loop reach it through the pointer.
+  gScreensaverApp = new ScreensaverApp(options);
+  RunMainLoop();
+}

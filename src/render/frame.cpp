@@ -1,0 +1,93 @@
+#include "render/frame.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cstdlib>
+
+#include "drawables/drawable_sky.h"
+#include "shell/app.h"
+
+FrameState gFrame;
+
+namespace {
+
+void createBufferA() {
+  // The offscreen buffer is set up but no frame uses it; a driver without framebuffer
+  // objects simply goes without it.
+  if (gl.GenFramebuffers == nullptr || gl.BindFramebuffer == nullptr || gl.FramebufferTexture == nullptr ||
+      gl.DrawBuffers == nullptr || gl.CheckFramebufferStatus == nullptr) {
+    return;
+  }
+  gl.GenFramebuffers(1, &gFrame.bufferAFramebuffer);
+  gl.BindFramebuffer(glc::FRAMEBUFFER, gFrame.bufferAFramebuffer);
+  gFrame.bufferAWidth = 1024;
+  gFrame.bufferAHeight = 768;
+  gl.GenTextures(1, &gFrame.bufferATexture);
+  gl.BindTexture(glc::TEXTURE_2D, gFrame.bufferATexture);
+  gl.TexImage2D(glc::TEXTURE_2D, 0, glc::RGBA, gFrame.bufferAWidth, gFrame.bufferAHeight, 0, glc::RGBA, glc::FLOAT,
+                nullptr);
+  gl.TexParameteri(glc::TEXTURE_2D, glc::TEXTURE_MAG_FILTER, glc::LINEAR);
+  gl.TexParameteri(glc::TEXTURE_2D, glc::TEXTURE_MIN_FILTER, glc::LINEAR);
+  gl.TexParameteri(glc::TEXTURE_2D, glc::TEXTURE_BASE_LEVEL, 0);
+  gl.TexParameteri(glc::TEXTURE_2D, glc::TEXTURE_MAX_LEVEL, 0);
+  gl.FramebufferTexture(glc::FRAMEBUFFER, glc::COLOR_ATTACHMENT0, gFrame.bufferATexture, 0);
+  const GLenum drawBuffers[] = {glc::COLOR_ATTACHMENT0};
+  gl.DrawBuffers(1, drawBuffers);
+  gl.CheckFramebufferStatus(glc::FRAMEBUFFER);  // incomplete changes nothing: no frame draws here
+}
+
+}  // namespace
+
+void setupScene() {
+  gFrame.clock = new FrameClock();
+  gFrame.registry = new ProgramRegistry();
+  gFrame.scene = new SceneState(0.0f);
+  gFrame.camera = new Camera(0, 0, 100);
+  gFrame.camera->pitch(1);
+  gFrame.camera->computeView(0);
+  gFrame.registry->addProgram(kBackgroundProgram, 137, 136);
+  gFrame.sky = new GLFWDrawableSky(gFrame.scene, gFrame.camera, gFrame.registry, kBackgroundProgram, 141, 140, 1.0f);
+  gFrame.sky->init();
+  createBufferA();
+  GLFWProgram* program = gFrame.registry->getProgram(kBackgroundProgram);
+  gFrame.renderModeLocation = program->getUniformLocation("renderMode");
+  gFrame.iFrameLocation = program->getUniformLocation("iFrame");
+  gFrame.bufferALocation = program->getUniformLocation("bufferA");
+}
+
+unsigned int firstFrameSeed(float t) {
+  const float product = t * 100000.0f;
+  if (!(product > -9.0e18f && product < 9.0e18f)) return 0;  // no defined integer for it
+  return static_cast<unsigned int>(static_cast<long long>(product)) % 10000u;
+}
+
+void advanceFrame() { advanceFrameAt(static_cast<float>(glfwGetTime())); }
+
+void advanceFrameAt(float t) {
+  if (gFrame.firstFrameDone == 0) {
+    std::srand(firstFrameSeed(t));
+    gFrame.scene->setStartTime(t);
+    gFrame.scene->captureStartDate();
+    gFrame.firstFrameDone = 1;
+  }
+  if (gFrame.firstFrameDone == 1) {
+    gFrame.scene->setTime(t);
+    drawFrame();
+  }
+}
+
+void drawFrame() {
+  gFrame.clock->start();
+  gFrame.camera->setProjection(perspective(50.0f, AspectRatio, 0.1f, 1000.0f));
+  gFrame.scene->setViewport(static_cast<float>(WindowWidth), static_cast<float>(WindowHeight));
+  gFrame.scene->setSceneVector(Vec3(50, 80, 80));
+  gFrame.camera->setStackDepth(0);
+  gFrame.sky->setModelMatrix(translate(0, 0, -100));
+  if (gl.BindFramebuffer != nullptr) gl.BindFramebuffer(glc::FRAMEBUFFER, 0);
+  gl.Viewport(0, 0, WindowWidth, WindowHeight);
+  gl.Uniform1i(gFrame.renderModeLocation, 0);
+  gl.Uniform1i(gFrame.iFrameLocation, gFrame.frameCounter);
+  gFrame.sky->draw();
+  gFrame.frameCounter += 1;
+  gFrame.clock->stop();
+}

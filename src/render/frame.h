@@ -1,0 +1,42 @@
+// Builds the scene once and composes every frame of the saver.
+#pragma once
+
+#include <cstdint>
+
+#include "render/camera.h"
+#include "render/program_registry.h"
+#include "shell/gl_loader.h"
+
+class GLFWDrawableSky;
+
+// Everything the scene set-up creates; it lives until the process ends.
+struct FrameState {
+  FrameClock* clock = nullptr;
+  ProgramRegistry* registry = nullptr;
+  SceneState* scene = nullptr;
+  Camera* camera = nullptr;
+  GLFWDrawableSky* sky = nullptr;
+  GLuint bufferAFramebuffer = 0;
+  GLuint bufferATexture = 0;
+  std::int32_t bufferAWidth = 1024;
+  std::int32_t bufferAHeight = 768;
+  GLint renderModeLocation = -1;
+  GLint iFrameLocation = -1;
+  GLint bufferALocation = -1;
+  std::int32_t frameCounter = 0;
+  std::int32_t firstFrameDone = 0;
+};
+
+extern FrameState gFrame;
+
+constexpr const char* kBackgroundProgram = "BackgroundProgram";
+
+void setupScene();
+// Reads the GLFW clock and draws one frame into the window's back buffer.
+void advanceFrame();
+// The same for a given time in seconds (a still picture, a test).
+void advanceFrameAt(float t);
+void drawFrame();
+
+// The random seed the first frame takes from its time: t x 100000 truncated, modulo 10000.
+unsigned int firstFrameSeed(float t);

@@ -1,0 +1,20 @@
+// Development reports: shown on demand in "Info" boxes; a normal run shows none of them.
+#pragma once
+
+#include <string>
+
+#include "shell/app.h"
+#include "shell/gl_loader.h"
+
+void ReportGlCapabilities(ScreensaverApp* app);
+void ShowFloatTriple(float x, float y, float z);
+void ShowFrameStats(float minMs, float maxMs, float averageMs);
+bool HasGlExtension(const char* name);
+void LV_GLAPI OnGlDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity, GLsizei length,
+                               const GLchar* message, const void* userParam);
+void ShowDebugText(const std::string& text);
+void GetCursorPixel(GLFWwindow* window, int* x, int* y);
+
+// The report texts, for the boxes above and for tests.
+std::string FloatTripleText(float x, float y, float z);
+std::string FrameStatsText(float minMs, float maxMs, float averageMs);

@@ -1,0 +1,23 @@
+#include "shell/main_loop.h"
+
+#include <GLFW/glfw3.h>
+
+#include "platform/platform.h"
+#include "render/frame.h"
+#include "shell/app.h"
+
+void RunMainLoop() {
+  setupScene();
+  GLFWwindow* window = gScreensaverApp->window;
+  const LaunchOptions* options = gLaunchOptions;
+  bool running = true;
+  while (true) {
+    advanceFrame();
+    glfwSwapBuffers(window);  // waits for the vertical blank: the only pacing there is
+    glfwPollEvents();         // a key or a button ends the process from in here
+    running = running && glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_RELEASE;
+    running = running && glfwWindowShouldClose(window) != GLFW_TRUE;
+    if (options->mode == Preview && !platform::IsWindowEnabled(options->targetWindow)) break;
+    if (!running) break;
+  }
+}
