@@ -32,9 +32,10 @@ GLFWProgram::TextStatus GLFWProgram::loadShaderText(int resourceId, char* buffer
 }
 
 GLFWProgram::GLFWProgram(int vertexResourceId, int fragmentResourceId) {
-  vertexSource = new char[ShaderTextCapacity + 4];
-  fragmentSource = new char[ShaderTextCapacity + 4];
-  for (auto [id, buffer] : {std::pair<int, char*>{vertexResourceId, vertexSource}, {fragmentResourceId, fragmentSource}}) {
+  vertexSource.reset(new char[ShaderTextCapacity + 4]);
+  fragmentSource.reset(new char[ShaderTextCapacity + 4]);
+  for (auto [id, buffer] :
+       {std::pair<int, char*>{vertexResourceId, vertexSource.get()}, {fragmentResourceId, fragmentSource.get()}}) {
     switch (loadShaderText(id, buffer, ShaderTextCapacity)) {
       case TextStatus::Ok: break;
       case TextStatus::Missing: failStartup("Shader text " + std::to_string(id) + " is missing");
@@ -45,9 +46,9 @@ GLFWProgram::GLFWProgram(int vertexResourceId, int fragmentResourceId) {
 
   program = gl.CreateProgram();
   vertexShader = gl.CreateShader(glc::VERTEX_SHADER);
-  compileStage(vertexShader, &vertexSource, "Vertex shader compilation error");
+  compileStage(vertexShader, vertexSource.get(), "Vertex shader compilation error");
   fragmentShader = gl.CreateShader(glc::FRAGMENT_SHADER);
-  compileStage(fragmentShader, &fragmentSource, "Fragment shader compilation error");
+  compileStage(fragmentShader, fragmentSource.get(), "Fragment shader compilation error");
 
   gl.AttachShader(program, vertexShader);
   gl.AttachShader(program, fragmentShader);
@@ -69,8 +70,8 @@ GLFWProgram::GLFWProgram(int vertexResourceId, int fragmentResourceId) {
   }
 }
 
-void GLFWProgram::compileStage(GLuint shader, const char* const* source, const char* failureText) {
-  gl.ShaderSource(shader, 1, source, nullptr);
+void GLFWProgram::compileStage(GLuint shader, const char* source, const char* failureText) {
+  gl.ShaderSource(shader, 1, &source, nullptr);
   gl.CompileShader(shader);
   GLint status = 0;
   gl.GetShaderiv(shader, glc::COMPILE_STATUS, &status);
@@ -103,8 +104,6 @@ GLint GLFWProgram::getLocation(LocationKind kind, const char* name) {
 void GLFWProgram::use() const { gl.UseProgram(program); }
 
 GLFWProgram::~GLFWProgram() {
-  delete[] vertexSource;
-  delete[] fragmentSource;
   gl.DeleteShader(vertexShader);
   gl.DeleteShader(fragmentShader);
   gl.DeleteProgram(program);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "shell/gl_loader.h"
@@ -32,8 +33,8 @@ class GLFWProgram {
   // holds capacity + 4 bytes; nothing past the resource's own size is read.
   static TextStatus loadShaderText(int resourceId, char* buffer, int capacity);
 
-  char* vertexSource;
-  char* fragmentSource;
+  std::unique_ptr<char[]> vertexSource;
+  std::unique_ptr<char[]> fragmentSource;
   GLuint vertexShader = 0;
   GLuint fragmentShader = 0;
   GLuint program = 0;
@@ -42,5 +43,5 @@ class GLFWProgram {
  private:
   GLint getLocation(LocationKind kind, const char* name);
   static void showShaderLog(GLuint shader);
-  void compileStage(GLuint shader, const char* const* source, const char* failureText);
+  void compileStage(GLuint shader, const char* source, const char* failureText);
 };

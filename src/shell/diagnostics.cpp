@@ -25,28 +25,44 @@ GLint glInteger(GLenum name) {
 
 }  // namespace
 
-void ReportGlCapabilities(ScreensaverApp* app) {
+GlCapabilities QueryGlCapabilities() {
+  GlCapabilities caps;
   glText(glc::VERSION);
-  app->glMajorVersion = glInteger(glc::MAJOR_VERSION);
-  app->glMinorVersion = glInteger(glc::MINOR_VERSION);
-  app->glProfileMask = glInteger(glc::CONTEXT_PROFILE_MASK);
-  app->glContextFlags = glInteger(glc::CONTEXT_FLAGS);
-  const GLint maxAttribs = glInteger(glc::MAX_VERTEX_ATTRIBS);
-  const GLint maxVertexUniforms = glInteger(glc::MAX_VERTEX_UNIFORM_COMPONENTS);
-  const GLint maxFragmentUniforms = glInteger(glc::MAX_FRAGMENT_UNIFORM_COMPONENTS);
-  const GLint maxIndices = glInteger(glc::MAX_ELEMENTS_INDICES);
-  const GLint maxVertices = glInteger(glc::MAX_ELEMENTS_VERTICES);
-  const GLint maxTexture = glInteger(glc::MAX_TEXTURE_SIZE);
-  const GLint maxUniformLocations = glInteger(glc::MAX_UNIFORM_LOCATIONS);
+  caps.majorVersion = glInteger(glc::MAJOR_VERSION);
+  caps.minorVersion = glInteger(glc::MINOR_VERSION);
+  caps.profileMask = glInteger(glc::CONTEXT_PROFILE_MASK);
+  caps.contextFlags = glInteger(glc::CONTEXT_FLAGS);
+  caps.maxAttribs = glInteger(glc::MAX_VERTEX_ATTRIBS);
+  caps.maxVertexUniforms = glInteger(glc::MAX_VERTEX_UNIFORM_COMPONENTS);
+  caps.maxFragmentUniforms = glInteger(glc::MAX_FRAGMENT_UNIFORM_COMPONENTS);
+  caps.maxIndices = glInteger(glc::MAX_ELEMENTS_INDICES);
+  caps.maxVertices = glInteger(glc::MAX_ELEMENTS_VERTICES);
+  caps.maxTextureSize = glInteger(glc::MAX_TEXTURE_SIZE);
+  caps.maxUniformLocations = glInteger(glc::MAX_UNIFORM_LOCATIONS);
+  caps.version = glText(glc::VERSION);
+  caps.renderer = glText(glc::RENDERER);
+  return caps;
+}
 
+std::string CapabilityReportText(const GlCapabilities& caps) {
   std::ostringstream text;
-  text << "OpenGL Major and Minor version: " << app->glMajorVersion << "." << app->glMinorVersion
-       << "\r\nOpenGL Version string: " << glText(glc::VERSION) << "\r\nOpenGL Renderer string: "
-       << glText(glc::RENDERER) << "\r\nMax Attrib Count: " << maxAttribs
-       << "\r\nMax Uniform Locations: " << maxUniformLocations << "\r\nMax Vertex Uniform Count: " << maxVertexUniforms
-       << "\r\nMax Fragment Uniform Count: " << maxFragmentUniforms << "\r\nMax Elements Indices: " << maxIndices
-       << "\r\nMax Elements Vertices: " << maxVertices << "\r\nMax Texture Size: " << maxTexture;
-  showInfo(text.str());
+  text << "OpenGL Major and Minor version: " << caps.majorVersion << "." << caps.minorVersion
+       << "\r\nOpenGL Version string: " << caps.version << "\r\nOpenGL Renderer string: " << caps.renderer
+       << "\r\nMax Attrib Count: " << caps.maxAttribs << "\r\nMax Uniform Locations: " << caps.maxUniformLocations
+       << "\r\nMax Vertex Uniform Count: " << caps.maxVertexUniforms
+       << "\r\nMax Fragment Uniform Count: " << caps.maxFragmentUniforms
+       << "\r\nMax Elements Indices: " << caps.maxIndices << "\r\nMax Elements Vertices: " << caps.maxVertices
+       << "\r\nMax Texture Size: " << caps.maxTextureSize;
+  return text.str();
+}
+
+void ReportGlCapabilities(ScreensaverApp* app) {
+  const GlCapabilities caps = QueryGlCapabilities();
+  app->glMajorVersion = caps.majorVersion;
+  app->glMinorVersion = caps.minorVersion;
+  app->glProfileMask = caps.profileMask;
+  app->glContextFlags = caps.contextFlags;
+  showInfo(CapabilityReportText(caps));
 }
 
 std::string FloatTripleText(float x, float y, float z) {

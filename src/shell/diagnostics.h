@@ -6,6 +6,16 @@
 #include "shell/app.h"
 #include "shell/gl_loader.h"
 
+// What the capability report shows, read from the current context.
+struct GlCapabilities {
+  GLint majorVersion = 0, minorVersion = 0, profileMask = 0, contextFlags = 0;
+  GLint maxAttribs = 0, maxVertexUniforms = 0, maxFragmentUniforms = 0, maxIndices = 0, maxVertices = 0;
+  GLint maxTextureSize = 0, maxUniformLocations = 0;
+  std::string version, renderer;
+};
+GlCapabilities QueryGlCapabilities();
+std::string CapabilityReportText(const GlCapabilities& capabilities);
+// Queries, stores the version, profile and flags in the app, and shows the report.
 void ReportGlCapabilities(ScreensaverApp* app);
 void ShowFloatTriple(float x, float y, float z);
 void ShowFrameStats(float minMs, float maxMs, float averageMs);

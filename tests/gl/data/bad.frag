@@ -1,0 +1,3 @@
+#version 110
+void main() { gl_FragColor = undefinedThing; }
+//~

@@ -1,0 +1,195 @@
+// One frame of the saver seen through the recording GL table.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "drawables/drawable_sky.h"
+#include "render/frame.h"
+#include "shell/app.h"
+#include "support/gl_recorder.h"
+
+namespace {
+
+class FrameCallsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    recorder.uniformLocations = {{"model_world", 10},    {"world_projection", 11}, {"model_projection", 12},
+                                 {"iTime", 13},          {"viewportWidth", 14},    {"viewportHeight", 15},
+                                 {"renderMode", 16},     {"iFrame", 17},           {"bufferA", 18}};
+    // Registered as position, position_tex, position_normal; pointed in name order.
+    recorder.attribLocations = {{"position", 0}, {"position_tex", 1}, {"position_normal", 2}};
+    SetDrawingSize(800, 600);
+  }
+  void TearDown() override {
+    delete gFrame.sky;
+    delete gFrame.registry;
+    delete gFrame.camera;
+    delete gFrame.scene;
+    delete gFrame.clock;
+    gFrame = FrameState{};
+  }
+
+  // The 16 floats a UniformMatrix4fv call sent.
+  static std::vector<float> matrixOf(const GlCall& call) {
+    std::vector<float> values;
+    for (std::size_t i = 3; i < call.args.size(); ++i) values.push_back(std::stof(call.args[i]));
+    return values;
+  }
+
+  GlRecorder recorder;
+};
+
+TEST_F(FrameCallsTest, OneFrameInOrderWithItsArguments) {
+  setupScene();
+  const GLuint program = gFrame.registry->getProgram(kBackgroundProgram)->getProgramId();
+  const GLuint vertexBuffer = gFrame.sky->buffers->getVertexBuffer();
+  const GLuint indexBuffer = gFrame.sky->buffers->getIndexBuffer();
+  advanceFrameAt(2.0f);  // the first frame also fills the location cache
+  recorder.clear();
+
+  advanceFrameAt(2.5f);
+
+  const std::vector<std::string> expected = {
+      "BindFramebuffer(36160, 0)",
+      "Viewport(0, 0, 800, 600)",
+      "Uniform1i(16, 0)",
+      "Uniform1i(17, 1)",
+      "UseProgram(" + std::to_string(program) + ")",
+      "UniformMatrix4fv(10)",
+      "UniformMatrix4fv(11)",
+      "UniformMatrix4fv(12)",
+      "Uniform1f(13, 2.5)",
+      "Uniform1f(14, 800)",
+      "Uniform1f(15, 600)",
+      "BindBuffer(34962, " + std::to_string(vertexBuffer) + ")",
+      "BindBuffer(34963, " + std::to_string(indexBuffer) + ")",
+      "EnableVertexAttribArray(0)",
+      "VertexAttribPointer(0, 3, 5126, 0, 96, 0)",
+      "EnableVertexAttribArray(2)",
+      "VertexAttribPointer(2, 3, 5126, 0, 96, 20)",
+      "EnableVertexAttribArray(1)",
+      "VertexAttribPointer(1, 2, 5126, 0, 96, 12)",
+      "DrawElements(4, 6, 5125, 0)",
+  };
+  std::vector<std::string> actual;
+  for (const GlCall& call : recorder.calls) {
+    actual.push_back(call.name == "UniformMatrix4fv" ? "UniformMatrix4fv(" + call.args[0] + ")" : call.text());
+    if (call.name == "UniformMatrix4fv") {
+      EXPECT_EQ(call.args[1], "1");
+      EXPECT_EQ(call.args[2], "0") << "matrices go up untransposed";
+    }
+  }
+  EXPECT_EQ(actual, expected);
+}
+
+TEST_F(FrameCallsTest, MatricesAreModelViewProjectionProducts) {
+  setupScene();
+  recorder.clear();
+  advanceFrameAt(1.0f);
+  std::vector<std::vector<float>> sent;
+  for (const GlCall& call : recorder.calls)
+    if (call.name == "UniformMatrix4fv") sent.push_back(matrixOf(call));
+  ASSERT_EQ(sent.size(), 3u);
+  const Mat4 model = translate(0, 0, -100);
+  const Mat4 worldToClip = gFrame.camera->getProjection() * gFrame.camera->getView();
+  const Mat4 modelToClip = worldToClip * model;
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_FLOAT_EQ(sent[0][i], model.data()[i]) << i;
+    EXPECT_FLOAT_EQ(sent[1][i], worldToClip.data()[i]) << i;
+    EXPECT_FLOAT_EQ(sent[2][i], modelToClip.data()[i]) << i;
+  }
+  // The projection is the 50-degree one for this window's aspect.
+  EXPECT_NEAR(gFrame.camera->getProjection()[0][0], (1.0 / std::tan(25.0 * 3.14159265358979 / 180.0)) * 600.0 / 800.0, 1e-5);
+}
+
+TEST_F(FrameCallsTest, FrameCounterRisesAfterBeingSentAndLocationsAreAskedOnce) {
+  setupScene();
+  advanceFrameAt(0.25f);
+  advanceFrameAt(0.5f);
+  advanceFrameAt(0.75f);
+  std::vector<std::string> frames;
+  for (const GlCall& call : recorder.calls)
+    if (call.name == "Uniform1i" && call.args[0] == "17") frames.push_back(call.args[1]);
+  EXPECT_EQ(frames, (std::vector<std::string>{"0", "1", "2"}));
+  EXPECT_EQ(gFrame.scene->startTime, 0.25f) << "the first frame's time stays the start time";
+  EXPECT_EQ(gFrame.scene->getTime(), 0.75f);
+  EXPECT_EQ(recorder.count("GetUniformLocation"), 9) << "one driver query per name over the whole run";
+  EXPECT_EQ(recorder.count("GetAttribLocation"), 3);
+  EXPECT_EQ(recorder.count("DrawElements"), 3);
+}
+
+TEST_F(FrameCallsTest, SetupBuildsOffscreenBufferAndLeavesItBound) {
+  setupScene();
+  const std::vector<std::string> fbo = recorder.texts({"BindFramebuffer", "TexImage2D", "TexParameteri",
+                                                       "FramebufferTexture", "DrawBuffers", "UseProgram"});
+  const std::string framebuffer = std::to_string(gFrame.bufferAFramebuffer);
+  const std::string texture = std::to_string(gFrame.bufferATexture);
+  const std::vector<std::string> expected = {
+      "BindFramebuffer(36160, " + framebuffer + ")",
+      "TexImage2D(3553, 0, 6408, 1024, 768, 0, 6408, 5126, null)",
+      "TexParameteri(3553, 10240, 9729)",
+      "TexParameteri(3553, 10241, 9729)",
+      "TexParameteri(3553, 33084, 0)",
+      "TexParameteri(3553, 33085, 0)",
+      "FramebufferTexture(36160, 36064, " + texture + ", 0)",
+      "DrawBuffers(1, ptr)",
+  };
+  EXPECT_EQ(fbo, expected) << "no program is made current during set-up";
+}
+
+TEST_F(FrameCallsTest, DriverWithoutFramebufferObjectsStillDraws) {
+  gl.GenFramebuffers = nullptr;
+  gl.BindFramebuffer = nullptr;
+  gl.FramebufferTexture = nullptr;
+  gl.CheckFramebufferStatus = nullptr;
+  setupScene();
+  advanceFrameAt(1.0f);
+  EXPECT_EQ(recorder.count("DrawElements"), 1);
+  EXPECT_EQ(gFrame.bufferAFramebuffer, 0u);
+}
+
+TEST_F(FrameCallsTest, ZeroHeightHostSendsOnlyFiniteMatrices) {
+  SetDrawingSize(640, 0);
+  EXPECT_TRUE(std::isfinite(AspectRatio));
+  setupScene();
+  recorder.clear();
+  advanceFrameAt(1.0f);
+  int matrices = 0;
+  for (const GlCall& call : recorder.calls) {
+    if (call.name != "UniformMatrix4fv") continue;
+    ++matrices;
+    for (float value : matrixOf(call)) EXPECT_TRUE(std::isfinite(value)) << call.text();
+  }
+  EXPECT_EQ(matrices, 3);
+  EXPECT_EQ(recorder.texts({"Viewport"}), (std::vector<std::string>{"Viewport(0, 0, 640, 0)"}));
+}
+
+TEST(FirstFrameSeed, IsTimeInTenMicrosecondStepsModuloTenThousand) {
+  struct Case {
+    float time;
+    unsigned seed;
+  };
+  for (const Case& c : {Case{0.25f, 5000}, Case{1.5f, 0}, Case{0.0f, 0}, Case{123.45678f, 5678}}) {
+    EXPECT_EQ(firstFrameSeed(c.time), c.seed) << c.time;
+  }
+  EXPECT_EQ(firstFrameSeed(INFINITY), 0u);
+  EXPECT_EQ(firstFrameSeed(NAN), 0u);
+}
+
+TEST(DrawingSize, AspectRatioFollowsSizeAndStaysFinite) {
+  struct Case {
+    int width, height;
+    float aspect;
+  };
+  for (const Case& c : {Case{1920, 1080, 1920.0f / 1080.0f}, Case{100, 100, 1.0f}, Case{0, 0, 1.0f},
+                        Case{640, 0, 1.0f}, Case{0, 480, 1.0f}, Case{-5, 10, 1.0f}}) {
+    OnWindowSize(nullptr, c.width, c.height);
+    EXPECT_EQ(WindowWidth, c.width);
+    EXPECT_EQ(WindowHeight, c.height);
+    EXPECT_FLOAT_EQ(AspectRatio, c.aspect) << c.width << "x" << c.height;
+  }
+}
+
+}  // namespace
