@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstdio>
 
-#include "gl_window.h"
+#include "common/gl_window.h"
 #include "render/frame.h"
 #include "support/effect_reference.h"
 

@@ -1,7 +1,7 @@
 // Shader texts that the real driver refuses end the run with their reports.
 #include <gtest/gtest.h>
 
-#include "gl_window.h"
+#include "common/gl_window.h"
 #include "render/program.h"
 #include "support/test_support.h"
 

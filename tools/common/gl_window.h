@@ -1,4 +1,5 @@
-// A real window with the saver's GL context, for tests that read pixels back.
+// A real window with the saver's GL context, for the tests and tools that draw the effect
+// and read its pixels back.
 #pragma once
 
 #include <cstdint>
@@ -8,14 +9,17 @@ struct GLFWwindow;
 
 class GlWindow {
  public:
-  // Opens a visible window of the given client size with the saver's hints, makes its
-  // context current and resolves the GL table. ok() tells whether that worked.
-  GlWindow(int width, int height);
+  // Opens a window of the given client size with the saver's hints, makes its context
+  // current and resolves the GL table. ok() tells whether that worked.
+  GlWindow(int width, int height, bool visible = true);
   ~GlWindow();
   GlWindow(const GlWindow&) = delete;
   GlWindow& operator=(const GlWindow&) = delete;
 
   bool ok() const { return window_ != nullptr; }
+  GLFWwindow* handle() const { return window_; }
+  // Makes this window's context current and its size the drawing size.
+  void makeCurrent() const;
   // The back buffer as RGB bytes, bottom row first.
   std::vector<std::uint8_t> readBackBuffer() const;
 

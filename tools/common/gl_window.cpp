@@ -7,18 +7,23 @@
 #include "shell/app.h"
 #include "shell/gl_loader.h"
 
-GlWindow::GlWindow(int width, int height) : width_(width), height_(height) {
+GlWindow::GlWindow(int width, int height, bool visible) : width_(width), height_(height) {
   if (glfwInit() == GLFW_FALSE) return;
   glfwDefaultWindowHints();
   glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
   glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
   glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
   glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+  glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
   window_ = glfwCreateWindow(width, height, "lumivane test", nullptr, nullptr);
   if (window_ == nullptr) return;
-  glfwMakeContextCurrent(window_);
+  makeCurrent();
   GlLoaderInit();
-  SetDrawingSize(width, height);
+}
+
+void GlWindow::makeCurrent() const {
+  glfwMakeContextCurrent(window_);
+  SetDrawingSize(width_, height_);
 }
 
 GlWindow::~GlWindow() {
