@@ -37,6 +37,8 @@ function(lumivane_add_resources target rcfile)
     file(WRITE "${outdir}/${rcname}.rc.in" "${body}")
     configure_file("${outdir}/${rcname}.rc.in" "${outdir}/${rcname}.rc" COPYONLY)
     target_sources(${target} PRIVATE "${outdir}/${rcname}.rc")
+    # windres reads the listed files, but the build only knows about the .rc itself.
+    set_source_files_properties("${outdir}/${rcname}.rc" PROPERTIES OBJECT_DEPENDS "${files}")
   else()
     set(out "${outdir}/${rcname}_table.cpp")
     set(list_file "${outdir}/${rcname}.entries")

@@ -16,9 +16,14 @@ lv_start_xvfb() {
       xdpyinfo >/dev/null 2>&1 && break
       sleep 0.1
     done
-    if xdpyinfo >/dev/null 2>&1; then
-      trap lv_stop_xvfb EXIT
-      return 0
+    # Another run may have taken the same number a moment earlier: then our Xvfb has
+    # already quit and the display that answers is not ours.
+    if xdpyinfo >/dev/null 2>&1 && kill -0 "$LV_XVFB_PID" 2>/dev/null; then
+      sleep 0.2
+      if kill -0 "$LV_XVFB_PID" 2>/dev/null; then
+        trap lv_stop_xvfb EXIT
+        return 0
+      fi
     fi
     kill "$LV_XVFB_PID" 2>/dev/null || true
   done

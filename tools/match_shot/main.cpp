@@ -40,12 +40,14 @@ struct Region {
 struct Score {
   double time;
   int largest;
-  double share;  // of compared channels off by more than 2
+  double share;         // of compared channels off by more than 2
+  double meanDistance;  // smooth in time, so the search follows it
 };
 
 Score compare(const Image& image, const Region& region, double time, int step) {
   int largest = 0;
   std::size_t beyond = 0, compared = 0;
+  double total = 0;
   for (int y = region.y; y < region.y + region.height; y += step) {
     for (int x = region.x; x < region.x + region.width; x += step) {
       const int glY = image.height - 1 - y;  // the formula counts rows from the bottom
@@ -55,19 +57,21 @@ Score compare(const Image& image, const Region& region, double time, int step) {
         const int actual = image.rgb[(static_cast<std::size_t>(y) * image.width + x) * 3 + c];
         const int difference = std::abs(expected - actual);
         largest = std::max(largest, difference);
+        total += std::fabs(colour[c] * 255.0 - actual);
         if (difference > 2) ++beyond;
         ++compared;
       }
     }
   }
-  return {time, largest, compared ? double(beyond) / double(compared) : 1.0};
+  const double n = compared ? double(compared) : 1.0;
+  return {time, largest, double(beyond) / n, total / n};
 }
 
 Score search(const Image& image, const Region& region, double from, double to, double stepSeconds, int pixelStep) {
-  Score best{from, 256, 2.0};
+  Score best{from, 256, 2.0, 1e30};
   for (double t = from; t <= to; t += stepSeconds) {
     const Score s = compare(image, region, t, pixelStep);
-    if (s.share < best.share || (s.share == best.share && s.largest < best.largest)) best = s;
+    if (s.meanDistance < best.meanDistance) best = s;
   }
   return best;
 }
