@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -190,6 +192,72 @@ TEST(DrawingSize, AspectRatioFollowsSizeAndStaysFinite) {
     EXPECT_EQ(WindowHeight, c.height);
     EXPECT_FLOAT_EQ(AspectRatio, c.aspect) << c.width << "x" << c.height;
   }
+}
+
+}  // namespace
+
+namespace {
+
+class DrawableTest : public ::testing::Test {
+ protected:
+  GlRecorder recorder;
+  ProgramRegistry registry;
+  SceneState scene{0.0f};
+  Camera camera{0, 0, 100};
+};
+
+TEST_F(DrawableTest, BuffersKeepFirstRegistrationAndPointInNameOrder) {
+  recorder.attribLocations = {{"b", 5}, {"a", 6}, {"c", -1}};
+  registry.addProgram("P", 137, 136);
+  MeshBuffers buffers(&registry);
+  const float vertex[8] = {};
+  buffers.setVertexData(32, vertex, 8);
+  buffers.addAttribute("P", "b", 3, 0);
+  buffers.addAttribute("P", "a", 2, 3);
+  buffers.addAttribute("P", "b", 4, 7);  // a second registration of a name changes nothing
+  buffers.addAttribute("P", "c", 1, 5);  // dropped by the linker: nothing to point
+  recorder.clear();
+  buffers.enableAttributes();
+  EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"EnableVertexAttribArray(6)",
+                                                        "VertexAttribPointer(6, 2, 5126, 0, 32, 12)",
+                                                        "EnableVertexAttribArray(5)",
+                                                        "VertexAttribPointer(5, 3, 5126, 0, 32, 0)"}));
+}
+
+TEST_F(DrawableTest, EmptyModelUploadsEmptyStoresAndDrawsNothing) {
+  registry.addProgram("P", 137, 136);
+  MeshBuffers buffers(&registry);
+  buffers.setVertexData(0, nullptr, 24);
+  buffers.setIndexData(0, nullptr, 0);
+  recorder.clear();
+  buffers.upload();
+  EXPECT_EQ(recorder.texts({"BufferData"}),
+            (std::vector<std::string>{"BufferData(34962, 0, null, 35044)", "BufferData(34963, 0, null, 35044)"}));
+  EXPECT_EQ(buffers.getIndexCount(), 0);
+}
+
+TEST_F(DrawableTest, DumpWritesTheInterleavedArraysAsRawBytes) {
+  registry.addProgram(kBackgroundProgram, 137, 136);
+  GLFWDrawableSky sky(&scene, &camera, &registry, kBackgroundProgram, 141, 140, 1.0f);
+  const std::filesystem::path before = std::filesystem::current_path();
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lumivane_dump_test";
+  std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);
+  sky.dumpToFiles();
+  const auto dataSize = std::filesystem::file_size("GLFWDrawableObject_data.bin");
+  const auto indexSize = std::filesystem::file_size("GLFWDrawableObject_index.bin");
+  std::ifstream data("GLFWDrawableObject_data.bin", std::ios::binary);
+  float first[24] = {};
+  data.read(reinterpret_cast<char*>(first), sizeof first);
+  data.close();
+  std::filesystem::current_path(before);
+  std::filesystem::remove_all(dir);
+  EXPECT_EQ(dataSize, 576u);
+  EXPECT_EQ(indexSize, 24u);
+  EXPECT_EQ(first[0], -1.0f);
+  EXPECT_EQ(first[1], 1.0f);
+  EXPECT_EQ(first[23], 32.0f) << "the specular exponent closes each vertex";
+  EXPECT_FALSE(GLFWDrawableObject::writeBinaryFile((dir / "no" / "such" / "dir.bin").string(), first, 4));
 }
 
 }  // namespace
