@@ -121,17 +121,21 @@ void writeModel() {
   gObjBytes = obj.size();
 }
 
+// Reads the generated files from disk with the saver's reader, as both benchmarks of it do.
+bool readGenerated(benchmark::State& state, ModelReader& reader) {
+  const std::string text = slurp(gObjPath);
+  reader.progressOut = nullptr;
+  const std::string mtlPath = gMtlPath;
+  if (reader.readModelText(text, [&mtlPath] { return slurp(mtlPath); })) return true;
+  state.SkipWithError(reader.rejectReason().c_str());
+  return false;
+}
+
 void BM_LumivaneModelReader(benchmark::State& state) {
   std::size_t triangles = 0;
   for (auto _ : state) {
-    const std::string text = slurp(gObjPath);
     ModelReader reader;
-    reader.progressOut = nullptr;
-    const std::string mtlPath = gMtlPath;
-    if (!reader.readModelText(text, [&mtlPath] { return slurp(mtlPath); })) {
-      state.SkipWithError(reader.rejectReason().c_str());
-      return;
-    }
+    if (!readGenerated(state, reader)) return;
     triangles = reader.flatIndices.size() / 3;
     benchmark::DoNotOptimize(reader.meshes.data());
   }
@@ -145,14 +149,8 @@ void BM_LumivaneModelReader(benchmark::State& state) {
 void BM_LumivaneMeshData(benchmark::State& state) {
   std::size_t triangles = 0;
   for (auto _ : state) {
-    const std::string text = slurp(gObjPath);
     ModelReader reader;
-    reader.progressOut = nullptr;
-    const std::string mtlPath = gMtlPath;
-    if (!reader.readModelText(text, [&mtlPath] { return slurp(mtlPath); })) {
-      state.SkipWithError(reader.rejectReason().c_str());
-      return;
-    }
+    if (!readGenerated(state, reader)) return;
     const MeshData data(reader, 1.0f);
     triangles = static_cast<std::size_t>(data.indexCount()) / 3;
     benchmark::DoNotOptimize(data.vertices());

@@ -1,5 +1,6 @@
 // The real Win32 services behind the platform interface.
 #include "platform/platform.h"
+#include "platform/win32/resources_win32.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -12,9 +13,13 @@ void showNativeMessageBox(const std::string& text, const std::string& title, uns
 }  // namespace detail
 
 bool FindResourceData(int id, const char* type, ResourceData* out) {
+  return FindNamedResourceData(MAKEINTRESOURCEA(id), type, out);
+}
+
+bool FindNamedResourceData(const char* name, const char* type, ResourceData* out) {
   *out = ResourceData{};
   if (type == nullptr) return false;
-  HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), type);
+  HRSRC info = FindResourceA(nullptr, name, type);
   if (info == nullptr) return false;
   HGLOBAL handle = LoadResource(nullptr, info);
   if (handle == nullptr) return false;

@@ -1,4 +1,5 @@
 // The player's device on Windows: DirectSound itself.
+#include "platform/win32/resources_win32.h"
 #include "sound/sound_device.h"  // before dsound.h, which defines the same names as macros
 
 #include <windows.h>
@@ -88,17 +89,7 @@ SoundResult CreatePlatformDevice(std::unique_ptr<SoundDevice>* device) {
 }
 
 bool FindNamedWaveResource(const char* name, platform::ResourceData* out) {
-  *out = platform::ResourceData{};
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC info = FindResourceA(module, name, "WAVE");
-  if (info == nullptr) return false;
-  HGLOBAL handle = LoadResource(module, info);
-  if (handle == nullptr) return false;
-  const void* bytes = LockResource(handle);
-  if (bytes == nullptr) return false;
-  out->bytes = static_cast<const unsigned char*>(bytes);
-  out->size = SizeofResource(module, info);
-  return true;
+  return platform::FindNamedResourceData(name, "WAVE", out);
 }
 
 }  // namespace sound
