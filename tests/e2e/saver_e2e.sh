@@ -19,6 +19,10 @@ pids=()
 
 fail() {
   echo "FAIL ($scenario): $*"
+  if [ -s "$out/$scenario.stderr" ]; then
+    echo "--- the saver's standard error:"
+    head -20 "$out/$scenario.stderr"
+  fi
   exit 1
 }
 cleanup() {
