@@ -38,11 +38,12 @@ TEST_P(PictureTest, MatchesTheFormula) {
     const double share = double(beyondTwo) / double(actual.size());
     std::printf("%dx%d t=%.2f: largest channel difference %d, %.4f%% beyond 2\n", c.width, c.height, time, largest,
                 100.0 * share);
-    // The GPU works in single precision and the light term is steep close to a streak, so a
-    // few channels next to the brightest curves may round differently; everything else must
-    // agree to the last bit or two.
-    EXPECT_LE(share, 0.002) << c.width << "x" << c.height << " at " << time;
-    EXPECT_LE(largest, 48) << c.width << "x" << c.height << " at " << time;
+    // The GPU works in single precision with its own sine, the reference in double, and both
+    // round to 8 bits: one step apart is expected (measured: never more than 1 on llvmpipe,
+    // natively and under Wine). The light term is steep next to a streak, so a handful of
+    // channels there may land a few steps apart; a wrong term anywhere moves far more.
+    EXPECT_LE(share, 0.001) << c.width << "x" << c.height << " at " << time;
+    EXPECT_LE(largest, 6) << c.width << "x" << c.height << " at " << time;
   }
   TearDownScene();
 }
