@@ -57,5 +57,12 @@ void OnScroll(GLFWwindow* window, double xOffset, double yOffset);
 constexpr int kWindowIconSize = 64;
 extern const std::array<unsigned char, kWindowIconSize * kWindowIconSize * 4> kWindowIconPixels;
 
-// Wraps an existing native window (the preview host) in a GLFW window with a GL context.
-GLFWwindow* glfwAdoptNativeWindow(NativeWindow window, GLFWwindow* share);
+// The entry point the preview adds to GLFW (a C entry point like GLFW's own): wraps an
+// existing native window, the preview host, in a GLFW window with a GL context. Uses the
+// hints current at the call; null after reporting through the GLFW error callback.
+extern "C" GLFWwindow* glfwAdoptNativeWindow(NativeWindow window, GLFWwindow* share);
+
+// Keeps an adopted window in step with its host between frames. X11 matches the window's
+// size to the host's (the size callback follows from GLFW's own events); on Windows the
+// host's size messages reach GLFW's window procedure directly, so there is nothing to do.
+void FollowPreviewHost(GLFWwindow* window);

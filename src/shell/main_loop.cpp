@@ -17,7 +17,10 @@ void RunMainLoop() {
     glfwPollEvents();         // a key or a button ends the process from in here
     running = running && glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_RELEASE;
     running = running && glfwWindowShouldClose(window) != GLFW_TRUE;
-    if (options->mode == Preview && !platform::IsWindowEnabled(options->targetWindow)) break;
+    if (options->mode == Preview) {
+      FollowPreviewHost(window);
+      if (!platform::IsWindowEnabled(options->targetWindow)) break;
+    }
     if (!running) break;
   }
 }
