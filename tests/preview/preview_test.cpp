@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "gl/gl_window.h"
+#include "common/gl_window.h"
 #include "render/frame.h"
 #include "shell/app.h"
 #include "shell/gl_loader.h"

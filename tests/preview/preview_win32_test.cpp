@@ -118,6 +118,10 @@ TEST_F(AdoptTest, RecordTakesOverTheHostAndDestroyHandsItBack) {
   glfwPollEvents();
   EXPECT_EQ(glfwGetKey(window, GLFW_KEY_ESCAPE), GLFW_RELEASE);
   EXPECT_EQ(glfwWindowShouldClose(window), GLFW_FALSE);
+  static int buttons = 0;
+  glfwSetMouseButtonCallback(window, [](GLFWwindow*, int, int, int) { ++buttons; });
+  SendMessageW(host, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(buttons, 1) << "the host's mouse messages reach the saver's callbacks";
   PostMessageW(host, WM_CLOSE, 0, 0);
   glfwPollEvents();
   EXPECT_EQ(glfwWindowShouldClose(window), GLFW_TRUE) << "a close request reaches GLFW and leaves the host be";
