@@ -61,45 +61,13 @@ bool pumpUntilSize(GLFWwindow* window, int width, int height) {
   return false;
 }
 
-TEST(PreviewApp, DrawsInTheHostFollowsItsSizeAndOutlivesIt) {
-  TestHost host(200, 150);
-  ASSERT_NE(host.handle(), 0u) << "no host window (is DISPLAY set?)";
-  MessageBoxCapture boxes;
-  LaunchOptions options;
-  options.mode = Preview;
-  options.targetWindow = host.handle();
-  auto app = std::make_unique<ScreensaverApp>(&options);
-  gScreensaverApp = app.get();
-  ASSERT_NE(app->window, nullptr);
-  EXPECT_EQ(WindowWidth, 200);
-  EXPECT_EQ(WindowHeight, 150);
-
-  setupScene();
-  advanceFrameAt(1.7f);
-  expectFormulaPicture(200, 150, 1.7f);
-  glfwSwapBuffers(app->window);
-
-  host.resize(260, 120);
-  ASSERT_TRUE(pumpUntilSize(app->window, 260, 120)) << "drawing size still " << WindowWidth << "x" << WindowHeight;
-  EXPECT_FLOAT_EQ(AspectRatio, 260.0f / 120.0f);
-  advanceFrameAt(12.3f);
-  expectFormulaPicture(260, 120, 12.3f);
-
-  // The host goes; frames, swaps and polls go on until the loop's test sees it, and nothing
-  // on the way ends the process.
-  host.destroy();
-  for (int frame = 0; frame < 3; ++frame) {
-    advanceFrameAt(13.0f + frame);
-    glfwSwapBuffers(app->window);
-    glfwPollEvents();
-    FollowPreviewHost(app->window);
-  }
-  EXPECT_FALSE(platform::IsWindowEnabled(options.targetWindow));
-  EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().title << ": " << boxes.boxes.front().text;
-
-  TearDownScene();
-  app->Shutdown();
-  gScreensaverApp = nullptr;
+TEST(PreviewAdopt, NeedsAnInitialisedLibrary) {
+  static int reported = 0;
+  glfwTerminate();
+  glfwSetErrorCallback([](int code, const char*) { reported = code; });
+  EXPECT_EQ(glfwAdoptNativeWindow(1234, nullptr), nullptr);
+  EXPECT_EQ(reported, GLFW_NOT_INITIALIZED);
+  glfwSetErrorCallback(nullptr);
 }
 
 struct BadHostCase {
@@ -132,5 +100,47 @@ INSTANTIATE_TEST_SUITE_P(Handles, PreviewBadHost,
                          ::testing::Values(BadHostCase{"Zero", [] { return NativeWindow{0}; }},
                                            BadHostCase{"NoSuchWindow", StaleWindowHandle}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PreviewApp, DrawsInTheHostFollowsItsSizeAndOutlivesIt) {
+  TestHost host(200, 150);
+  ASSERT_NE(host.handle(), 0u) << "no host window (is DISPLAY set?)";
+  MessageBoxCapture boxes;
+  LaunchOptions options;
+  options.mode = Preview;
+  options.targetWindow = host.handle();
+  auto app = std::make_unique<ScreensaverApp>(&options);
+  gScreensaverApp = app.get();
+  ASSERT_NE(app->window, nullptr);
+  EXPECT_EQ(WindowWidth, 200);
+  EXPECT_EQ(WindowHeight, 150);
+
+  KeepGlDriverLoaded();
+  setupScene();
+  advanceFrameAt(1.7f);
+  expectFormulaPicture(200, 150, 1.7f);
+  glfwSwapBuffers(app->window);
+
+  host.resize(260, 120);
+  ASSERT_TRUE(pumpUntilSize(app->window, 260, 120)) << "drawing size still " << WindowWidth << "x" << WindowHeight;
+  EXPECT_FLOAT_EQ(AspectRatio, 260.0f / 120.0f);
+  advanceFrameAt(12.3f);
+  expectFormulaPicture(260, 120, 12.3f);
+
+  // The host goes; frames, swaps and polls go on until the loop's test sees it, and nothing
+  // on the way ends the process.
+  host.destroy();
+  for (int frame = 0; frame < 3; ++frame) {
+    advanceFrameAt(13.0f + frame);
+    glfwSwapBuffers(app->window);
+    glfwPollEvents();
+    FollowPreviewHost(app->window);
+  }
+  EXPECT_FALSE(platform::IsWindowEnabled(options.targetWindow));
+  EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().title << ": " << boxes.boxes.front().text;
+
+  TearDownScene();
+  app->Shutdown();
+  gScreensaverApp = nullptr;
+}
 
 }  // namespace

@@ -270,15 +270,6 @@ TEST_F(AdoptTest, NamesNoWindow) {
   }
 }
 
-TEST(AdoptUninitialised, ReportsNotInitialized) {
-  errors.clear();
-  glfwSetErrorCallback(recordError);
-  EXPECT_EQ(glfwAdoptNativeWindow(1234, nullptr), nullptr);
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].first, GLFW_NOT_INITIALIZED);
-  glfwSetErrorCallback(nullptr);
-}
-
 TEST_F(AdoptTest, HostOfNoSizeDrawsNothingAndKeepsGoing) {
   HWND host = makeHost(WS_POPUP, 0, nullptr, 0, 0);
   GLFWwindow* window = glfwAdoptNativeWindow(native(host), nullptr);

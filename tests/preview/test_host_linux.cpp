@@ -1,8 +1,13 @@
 #include "test_host.h"
 
 #include <X11/Xlib.h>
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstring>
 
 namespace {
+
 Display* hostDisplay() {
   static Display* display = XOpenDisplay(nullptr);
   return display;
@@ -48,4 +53,15 @@ NativeWindow StaleWindowHandle() {
   XDestroyWindow(d, w);
   XSync(d, False);
   return w;
+}
+
+void KeepGlDriverLoaded() {
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void*) {
+        if (info->dlpi_name != nullptr && std::strstr(info->dlpi_name, "_dri.so") != nullptr) {
+          dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD);  // one more reference, never dropped
+        }
+        return 0;
+      },
+      nullptr);
 }

@@ -57,3 +57,5 @@ NativeWindow StaleWindowHandle() {
   DestroyWindow(window);
   return reinterpret_cast<NativeWindow>(window);
 }
+
+void KeepGlDriverLoaded() {}

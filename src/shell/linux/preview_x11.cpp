@@ -35,8 +35,9 @@ struct Adoption {
 };
 
 std::vector<Adoption*>& adoptions() {
-  static std::vector<Adoption*> list;
-  return list;
+  // Never destroyed: the error handler may still look at it while the process exits.
+  static auto* list = new std::vector<Adoption*>;
+  return *list;
 }
 
 Adoption* findAdoption(GLFWwindow* window) {
@@ -113,7 +114,10 @@ extern "C" GLFWwindow* glfwAdoptNativeWindow(NativeWindow handle, GLFWwindow* sh
   if (display == nullptr) return nullptr;
   const Window host = static_cast<Window>(handle);
   XWindowAttributes attributes{};
-  if (host == 0 || !trapErrors(display, [&] { return XGetWindowAttributes(display, host, &attributes) != 0; })) {
+  // An input-only window shows nothing (and a stale id may name GLFW's own helper window,
+  // which is one).
+  if (host == 0 || !trapErrors(display, [&] { return XGetWindowAttributes(display, host, &attributes) != 0; }) ||
+      attributes.c_class != InputOutput) {
     reportError(GLFW_PLATFORM_ERROR, "X11: The preview host is not a window");
     return nullptr;
   }
