@@ -135,7 +135,11 @@ extern "C" GLFWwindow* glfwAdoptNativeWindow(NativeWindow handle, GLFWwindow* sh
   adoption->window = window;
   adoption->host = host;
   adoption->child = glfwGetX11Window(window);
-  adoption->drawable = glfwGetGLXWindow(window);  // 0 without a GL context; no error then
+  // Asked only where there is one: GLFW reports an error for a window without a GLX context.
+  if (glfwGetWindowAttrib(window, GLFW_CLIENT_API) != GLFW_NO_API &&
+      glfwGetWindowAttrib(window, GLFW_CONTEXT_CREATION_API) == GLFW_NATIVE_CONTEXT_API) {
+    adoption->drawable = glfwGetGLXWindow(window);
+  }
   adoption->width = attributes.width;
   adoption->height = attributes.height;
   adoptions().push_back(adoption);
