@@ -32,17 +32,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
-# poll <seconds> <command...>: true as soon as the command succeeds, false at the deadline.
-poll() {
-  local deadline=$(($(date +%s%N) + $1 * 1000000000))
-  shift
-  while true; do
-    "$@" && return 0
-    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../support/e2e_lib.sh"
 
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY"
 xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"

@@ -28,22 +28,11 @@ TEST_P(PictureTest, MatchesTheFormula) {
     const auto actual = window.readBackBuffer();
     const auto expected = effect::referenceImage(c.width, c.height, time);
     ASSERT_EQ(actual.size(), expected.size());
-    int largest = 0;
-    std::size_t beyondTwo = 0;
-    for (std::size_t i = 0; i < actual.size(); ++i) {
-      const int difference = std::abs(int(actual[i]) - int(expected[i]));
-      largest = std::max(largest, difference);
-      if (difference > 2) ++beyondTwo;
-    }
-    const double share = double(beyondTwo) / double(actual.size());
-    std::printf("%dx%d t=%.2f: largest channel difference %d, %.4f%% beyond 2\n", c.width, c.height, time, largest,
-                100.0 * share);
-    // The GPU works in single precision with its own sine, the reference in double, and both
-    // round to 8 bits: one step apart is expected (measured: never more than 1 on llvmpipe,
-    // natively and under Wine). The light term is steep next to a streak, so a handful of
-    // channels there may land a few steps apart; a wrong term anywhere moves far more.
-    EXPECT_LE(share, 0.001) << c.width << "x" << c.height << " at " << time;
-    EXPECT_LE(largest, 6) << c.width << "x" << c.height << " at " << time;
+    const effect::PictureDifference d = effect::comparePictures(actual, expected);
+    std::printf("%dx%d t=%.2f: largest channel difference %d, %.4f%% beyond 2\n", c.width, c.height, time, d.largest,
+                100.0 * d.shareBeyondTwo);
+    EXPECT_LE(d.shareBeyondTwo, effect::kMaxShareBeyondTwo) << c.width << "x" << c.height << " at " << time;
+    EXPECT_LE(d.largest, effect::kMaxChannelDifference) << c.width << "x" << c.height << " at " << time;
   }
   TearDownScene();
 }

@@ -35,18 +35,11 @@ std::vector<std::uint8_t> readFrame(int width, int height) {
 void expectFormulaPicture(int width, int height, float time) {
   const auto actual = readFrame(width, height);
   const auto expected = effect::referenceImage(width, height, time);
-  int largest = 0;
-  std::size_t beyondTwo = 0;
-  for (std::size_t i = 0; i < actual.size(); ++i) {
-    const int difference = std::abs(int(actual[i]) - int(expected[i]));
-    largest = std::max(largest, difference);
-    if (difference > 2) ++beyondTwo;
-  }
-  const double share = double(beyondTwo) / double(actual.size());
-  std::printf("%dx%d t=%.2f: largest channel difference %d, %.4f%% beyond 2\n", width, height, time, largest,
-              100.0 * share);
-  EXPECT_LE(share, 0.002) << width << "x" << height;
-  EXPECT_LE(largest, 48) << width << "x" << height;
+  const effect::PictureDifference d = effect::comparePictures(actual, expected);
+  std::printf("%dx%d t=%.2f: largest channel difference %d, %.4f%% beyond 2\n", width, height, time, d.largest,
+              100.0 * d.shareBeyondTwo);
+  EXPECT_LE(d.shareBeyondTwo, effect::kMaxShareBeyondTwo) << width << "x" << height;
+  EXPECT_LE(d.largest, effect::kMaxChannelDifference) << width << "x" << height;
 }
 
 // Runs what the main loop runs between frames until the drawing size is the wanted one.
