@@ -22,18 +22,9 @@
 
 namespace {
 
-std::vector<std::uint8_t> readFrame(int width, int height) {
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-  gl.Finish();
-  gl.PixelStorei(glc::PACK_ALIGNMENT, 1);
-  gl.ReadBuffer(glc::BACK);
-  gl.ReadPixels(0, 0, width, height, glc::RGB, glc::UNSIGNED_BYTE, rgb.data());
-  return rgb;
-}
-
 // The drawn frame against the formula at that size, with the picture tests' tolerance.
 void expectFormulaPicture(int width, int height, float time) {
-  const auto actual = readFrame(width, height);
+  const auto actual = ReadBackBuffer(width, height);
   const auto expected = effect::referenceImage(width, height, time);
   const effect::PictureDifference d = effect::comparePictures(actual, expected);
   std::printf("%dx%d t=%.2f: largest channel difference %d, %.4f%% beyond 2\n", width, height, time, d.largest,

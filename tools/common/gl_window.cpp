@@ -30,14 +30,16 @@ GlWindow::~GlWindow() {
   if (window_ != nullptr) glfwDestroyWindow(window_);
 }
 
-std::vector<std::uint8_t> GlWindow::readBackBuffer() const {
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width_) * height_ * 3);
+std::vector<std::uint8_t> ReadBackBuffer(int width, int height) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
   gl.Finish();
   gl.PixelStorei(glc::PACK_ALIGNMENT, 1);
   gl.ReadBuffer(glc::BACK);
-  gl.ReadPixels(0, 0, width_, height_, glc::RGB, glc::UNSIGNED_BYTE, rgb.data());
+  gl.ReadPixels(0, 0, width, height, glc::RGB, glc::UNSIGNED_BYTE, rgb.data());
   return rgb;
 }
+
+std::vector<std::uint8_t> GlWindow::readBackBuffer() const { return ReadBackBuffer(width_, height_); }
 
 void TearDownScene() {
   delete gFrame.sky;

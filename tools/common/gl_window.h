@@ -28,5 +28,8 @@ class GlWindow {
   int width_, height_;
 };
 
+// The current context's back buffer as RGB bytes, bottom row first.
+std::vector<std::uint8_t> ReadBackBuffer(int width, int height);
+
 // Frees what the scene set-up made, so the next test starts from nothing.
 void TearDownScene();
