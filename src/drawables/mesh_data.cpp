@@ -13,7 +13,7 @@ namespace {
 [[noreturn]] void failToLoad() {
   platform::ShowMessageBox("Failed to load mesh", "Debug", platform::kIconInformation);
   glfwTerminate();
-  platform::EndProcess(0);
+  platform::EndAfterStartupFailure();
 }
 
 Vec3 at3(const std::vector<float>& a, std::uint32_t i) { return Vec3(a[3 * i], a[3 * i + 1], a[3 * i + 2]); }

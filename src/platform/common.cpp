@@ -41,4 +41,20 @@ EndProcessHook SetEndProcessHook(EndProcessHook hook) {
   return std::exchange(endProcessHook(), std::move(hook));
 }
 
+namespace {
+StartupFailureWait& startupFailureWait() {
+  static StartupFailureWait wait;
+  return wait;
+}
+}  // namespace
+
+void EndAfterStartupFailure() {
+  if (startupFailureWait()) startupFailureWait()();
+  EndProcess(0);
+}
+
+StartupFailureWait SetStartupFailureWait(StartupFailureWait wait) {
+  return std::exchange(startupFailureWait(), std::move(wait));
+}
+
 }  // namespace platform

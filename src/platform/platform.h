@@ -62,4 +62,12 @@ void CloseGlLibrary();
 using EndProcessHook = std::function<void(int code)>;
 EndProcessHook SetEndProcessHook(EndProcessHook hook);
 
+// A start-up failure has been reported: runs the wait that this run asked for, if any, and
+// ends the process with code 0. A run that a screensaver daemon started in its own window
+// waits there until it is stopped or the window goes: exiting at once would only have the
+// daemon start it again, over and over.
+[[noreturn]] void EndAfterStartupFailure();
+using StartupFailureWait = std::function<void()>;
+StartupFailureWait SetStartupFailureWait(StartupFailureWait wait);
+
 }  // namespace platform

@@ -13,7 +13,7 @@ namespace {
 [[noreturn]] void failStartup(const std::string& text) {
   platform::ShowMessageBox(text, "Debug", platform::kIconInformation);
   glfwTerminate();
-  platform::EndProcess(0);
+  platform::EndAfterStartupFailure();
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ GLFWProgram::GLFWProgram(int vertexResourceId, int fragmentResourceId) {
     platform::ShowMessageBox(log.data(), "Debug", platform::kIconInformation);
     platform::ShowMessageBox("Shader program link error", "Debug", platform::kIconInformation);
     gl.DeleteProgram(program);
-    platform::EndProcess(0);
+    platform::EndAfterStartupFailure();
   }
 }
 
@@ -79,7 +79,7 @@ void GLFWProgram::compileStage(GLuint shader, const char* source, const char* fa
     showShaderLog(shader);
     platform::ShowMessageBox(failureText, "Debug", platform::kIconInformation);
     gl.DeleteShader(shader);
-    platform::EndProcess(0);
+    platform::EndAfterStartupFailure();
   }
 }
 

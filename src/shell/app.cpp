@@ -37,7 +37,10 @@ ScreensaverApp::ScreensaverApp(LaunchOptions* launchOptions) : options(launchOpt
 void ScreensaverApp::InitGlfw() {
   glfwSetErrorCallback(OnGlfwError);
   if (glfwInit() == GLFW_FALSE) {
+    // Going on would only chain one "not initialized" report after another (on Windows, a
+    // box to click through for each): one report, after GLFW's own, ends the run.
     platform::ShowMessageBox("Failed to initialize GLFW", "Debug", platform::kIconInformation);
+    platform::EndAfterStartupFailure();
   }
 }
 
@@ -80,7 +83,7 @@ void ScreensaverApp::OpenWindow() {
   if (window == nullptr) {
     platform::ShowMessageBox("Failed to open window", "Debug", platform::kIconInformation);
     glfwTerminate();
-    platform::EndProcess(0);
+    platform::EndAfterStartupFailure();
   }
 
   glfwSetWindowSizeCallback(window, OnWindowSize);

@@ -36,13 +36,13 @@ std::intptr_t readSignedDecimal(const char* text) {
 
 }  // namespace
 
-LaunchOptions ParseCommandLine(const char* commandLine) {
+LaunchOptions ParseCommandLine(const char* commandLine, std::size_t* handleOffset) {
+  std::size_t handleAt = kNoHandleText;
   LaunchOptions options;
   options.showAbout = false;
   options.mode = Default;
   options.targetWindow = 0;
-  if (commandLine == nullptr) return options;
-  for (std::size_t i = 0; commandLine[i] != '\0'; ++i) {
+  for (std::size_t i = 0; commandLine != nullptr && commandLine[i] != '\0'; ++i) {
     if (commandLine[i] != '/') continue;
     switch (commandLine[i + 1]) {
       case 'p': options.mode = Preview; break;
@@ -54,11 +54,14 @@ LaunchOptions ParseCommandLine(const char* commandLine) {
     // The number starts after the switch letter and one separator; never step past the NUL.
     if (commandLine[i + 1] == '\0' || commandLine[i + 2] == '\0') {
       options.targetWindow = 0;
+      handleAt = kNoHandleText;
     } else {
+      handleAt = i + 3;
       // A negative number becomes the handle with the same bits.
       options.targetWindow = static_cast<NativeWindow>(readSignedDecimal(commandLine + i + 3));
     }
   }
+  if (handleOffset != nullptr) *handleOffset = handleAt;
   return options;
 }
 

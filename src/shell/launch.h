@@ -1,6 +1,7 @@
 // Launch modes: what the operating system asked for on the command line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -22,8 +23,10 @@ struct LaunchOptions {
 extern LaunchOptions* gLaunchOptions;
 
 // Parses the command-line text (program name already removed, NUL-terminated).
-// A null text reads as empty.
-LaunchOptions ParseCommandLine(const char* commandLine);
+// A null text reads as empty. When handleOffset is given it receives where the text of the
+// handle begins, or kNoHandleText when the handle came from no text at all.
+LaunchOptions ParseCommandLine(const char* commandLine, std::size_t* handleOffset = nullptr);
+constexpr std::size_t kNoHandleText = static_cast<std::size_t>(-1);
 
 // True when this process may go on; false when a preview or default-mode saver runs already.
 bool CheckSingleInstance();

@@ -69,8 +69,9 @@ if [ "$mode" = --x11 ]; then
     fail "the effect does not fill the 240x180 host (magenta $(magenta "$shots/x11_preview_240x180.png"))"
   pass "effect fills the 240x180 host $(($(now_ms) - started)) ms after start"
 
-  # 2. A second preview, or a saver without a switch, leaves at once; the first goes on.
-  for second in "/p $host" ""; do
+  # 2. A second preview of the same window (in either spelling of its id) leaves at once;
+  #    the first goes on. The guard is per window here: a full-screen run beside it may start.
+  for second in "/p $host" "/p $(printf '0x%x' "$host")" "--window-id $host"; do
     t0=$(now_ms)
     # shellcheck disable=SC2086
     timeout 10 "$saver" $second >"$work/second.out" 2>&1
@@ -81,7 +82,7 @@ if [ "$mode" = --x11 ]; then
   children=$(xwininfo -children -id "$host" | grep -c '^     0x')
   [ "$children" -eq 1 ] || fail "the host has $children child windows"
   kill -0 "$host_pid" 2>/dev/null || fail "the host went away"
-  pass "second preview and no-switch instance exit 0 at once; one saver window in the host"
+  pass "second copies on the same window exit 0 at once; one saver window in the host"
 
   # 3. The host grows: the saver's window and picture follow.
   echo "resize 320x240" >&3

@@ -2,12 +2,14 @@
 // window, starts the saver in it with "/p <window id>" and resizes or destroys the window on
 // command, then reports how the saver ended.
 //
-//   lumivane-preview-host [--size WxH] [--step SECONDS:COMMAND]... [--stdin] [--xscreensaver]
-//                         [--] SAVER [ARGS...]
+//   lumivane-preview-host [--size WxH] [--step SECONDS:COMMAND]... [--stdin]
+//                         [--xscreensaver | --root | --window-id] [--] SAVER [ARGS...]
 //
 // COMMAND is "resize WxH" or "destroy"; --step runs one at a time after the start, --stdin
-// reads them line by line. --xscreensaver passes the window in XSCREENSAVER_WINDOW (hex) and
-// starts the saver with "/p" alone. Lines on standard output: "host <id>", "saver <pid>",
+// reads them line by line. How the window is handed over: "/p <id>" by default;
+// --xscreensaver passes it in XSCREENSAVER_WINDOW (hex) with "/p" alone; --root passes it
+// there with "--root", as the xscreensaver daemon starts its hacks; --window-id appends
+// "--window-id 0x<id>" and sets the variable too, as xscreensaver's settings dialog does. Lines on standard output: "host <id>", "saver <pid>",
 // "resized WxH", "destroyed", "saver exited code <n> [<ms> ms after destroy]". The host's exit
 // code is the saver's; 3 when the saver outlives its host by 10 s (it is then killed).
 #include <X11/Xlib.h>
@@ -46,8 +48,9 @@ bool parseSize(const std::string& text, int* width, int* height) {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: lumivane-preview-host [--size WxH] [--step SECONDS:COMMAND]... [--stdin] [--xscreensaver] "
-               "[--] SAVER [ARGS...]\n  COMMAND: \"resize WxH\" or \"destroy\"\n");
+               "usage: lumivane-preview-host [--size WxH] [--step SECONDS:COMMAND]... [--stdin] "
+               "[--xscreensaver | --root | --window-id] [--] SAVER [ARGS...]\n"
+               "  COMMAND: \"resize WxH\" or \"destroy\"\n");
   return 2;
 }
 
@@ -56,7 +59,8 @@ int usage() {
 int main(int argc, char** argv) {
   int width = 320, height = 240;
   std::vector<Step> steps;
-  bool fromStdin = false, xscreensaver = false;
+  bool fromStdin = false;
+  std::string handOver = "/p";
   int i = 1;
   for (; i < argc; ++i) {
     std::string arg = argv[i];
@@ -69,8 +73,8 @@ int main(int argc, char** argv) {
       steps.push_back({std::atof(step.substr(0, colon).c_str()), step.substr(colon + 1)});
     } else if (arg == "--stdin") {
       fromStdin = true;
-    } else if (arg == "--xscreensaver") {
-      xscreensaver = true;
+    } else if (arg == "--xscreensaver" || arg == "--root" || arg == "--window-id") {
+      handOver = arg;
     } else if (arg == "--") {
       ++i;
       break;
@@ -101,13 +105,19 @@ int main(int argc, char** argv) {
   for (char** e = environ; *e != nullptr; ++e) {
     if (std::strncmp(*e, "XSCREENSAVER_WINDOW=", 20) != 0) environment.emplace_back(*e);
   }
-  args.emplace_back("/p");
-  if (xscreensaver) {
-    char value[64];
-    std::snprintf(value, sizeof value, "XSCREENSAVER_WINDOW=0x%lx", host);
-    environment.emplace_back(value);
-  } else {
+  char hex[32];
+  std::snprintf(hex, sizeof hex, "0x%lx", host);
+  if (handOver == "/p") {
+    args.emplace_back("/p");
     args.emplace_back(std::to_string(host));
+  } else {
+    environment.emplace_back(std::string("XSCREENSAVER_WINDOW=") + hex);
+    if (handOver == "--xscreensaver") args.emplace_back("/p");
+    if (handOver == "--root") args.emplace_back("--root");
+    if (handOver == "--window-id") {
+      args.emplace_back("--window-id");
+      args.emplace_back(hex);
+    }
   }
   std::vector<char*> argvOut, envOut;
   for (auto& a : args) argvOut.push_back(a.data());

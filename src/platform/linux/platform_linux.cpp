@@ -4,18 +4,20 @@
 
 #include <X11/Xlib.h>
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <spawn.h>
-#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,22 +57,30 @@ bool FindResourceData(int id, const char* type, ResourceData* out) {
 }
 
 bool AcquireInstanceGuard(const char* name) {
-  // An flock dies with its process, so a crashed saver never blocks the next start.
+  // A name in the abstract socket namespace: it dies with its process, crashed or killed,
+  // and leaves no file behind. The runtime folder (or the user) is part of the name, so
+  // each user, and each test run with a folder of its own, has its own guards.
   const char* dir = std::getenv("XDG_RUNTIME_DIR");
-  std::string path;
-  if (dir != nullptr && *dir != '\0') {
-    path = std::string(dir) + "/" + name + ".lock";
-  } else {
-    path = "/tmp/" + std::string(name) + "-" + std::to_string(getuid()) + ".lock";
+  std::string scope = (dir != nullptr && *dir != '\0') ? std::string(dir) : "uid" + std::to_string(getuid());
+  std::string key = "lumivane:" + scope + ":" + name;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::size_t room = sizeof address.sun_path - 1;  // the leading NUL marks the abstract namespace
+  if (key.size() > room) {
+    char digest[32];
+    std::snprintf(digest, sizeof digest, "#%016zx", std::hash<std::string>{}(key));
+    key = key.substr(0, room - std::strlen(digest)) + digest;
   }
-  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  std::memcpy(address.sun_path + 1, key.data(), key.size());
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return true;  // like a failed CreateEvent: go on unguarded
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    bool held = errno == EWOULDBLOCK;
+  const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + key.size());
+  if (bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+    const bool held = errno == EADDRINUSE;
     close(fd);
     return !held;
   }
-  return true;  // fd stays open until the process ends
+  return true;  // the socket stays open until the process ends
 }
 
 int OsVersionNumber() {
@@ -92,7 +102,8 @@ int recordXError(Display*, XErrorEvent* event) {
 
 bool windowAttributes(NativeWindow window, XWindowAttributes* attributes) {
   Display* display = sharedDisplay();
-  if (display == nullptr || window == 0) return false;
+  // X resource ids have 32 bits at most; Xlib would cut a larger number down to another window.
+  if (display == nullptr || window == 0 || window > 0xFFFFFFFFu) return false;
   XSync(display, False);
   lastXError = 0;
   auto previous = XSetErrorHandler(recordXError);

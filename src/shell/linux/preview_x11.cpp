@@ -116,7 +116,8 @@ extern "C" GLFWwindow* glfwAdoptNativeWindow(NativeWindow handle, GLFWwindow* sh
   XWindowAttributes attributes{};
   // An input-only window shows nothing (and a stale id may name GLFW's own helper window,
   // which is one).
-  if (host == 0 || !trapErrors(display, [&] { return XGetWindowAttributes(display, host, &attributes) != 0; }) ||
+  // X resource ids have 32 bits at most; Xlib would cut a larger number down to another window.
+  if (host == 0 || handle > 0xFFFFFFFFu || !trapErrors(display, [&] { return XGetWindowAttributes(display, host, &attributes) != 0; }) ||
       attributes.c_class != InputOutput) {
     reportError(GLFW_PLATFORM_ERROR, "X11: The preview host is not a window");
     return nullptr;
