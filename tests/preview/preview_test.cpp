@@ -80,9 +80,21 @@ TEST_P(PreviewBadHost, FailsToOpenTheWindowAndEndsWithZero) {
   EXPECT_EQ(boxes.boxes.back().title, "Debug");
 }
 
-INSTANTIATE_TEST_SUITE_P(Handles, PreviewBadHost,
-                         ::testing::Values(BadHostCase{"Zero", [] { return NativeWindow{0}; }},
-                                           BadHostCase{"NoSuchWindow", StaleWindowHandle}),
+// A live host's id plus 2^32: a handle of 64 bits must not be cut down to the live window's.
+// (A Windows handle has 32 bits: nothing to cut there, and the case is left out.)
+NativeWindow LiveHostBeyond32Bits() {
+  static TestHost* host = new TestHost(64, 48);  // alive until the process ends
+  const std::uint64_t wide = static_cast<std::uint64_t>(host->handle()) + (std::uint64_t{1} << 32);
+  return static_cast<NativeWindow>(wide);
+}
+
+std::vector<BadHostCase> badHosts() {
+  std::vector<BadHostCase> cases = {{"Zero", [] { return NativeWindow{0}; }}, {"NoSuchWindow", StaleWindowHandle}};
+  if (sizeof(NativeWindow) > 4) cases.push_back({"LiveHostBeyond32Bits", LiveHostBeyond32Bits});
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Handles, PreviewBadHost, ::testing::ValuesIn(badHosts()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreviewApp, DrawsInTheHostFollowsItsSizeAndOutlivesIt) {
