@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "support/test_support.h"
@@ -62,6 +63,26 @@ TEST(EndProcess, HookSeesTheCode) {
   try {
     platform::EndProcess(0);
     FAIL() << "EndProcess returned";
+  } catch (const ProcessEnded& ended) {
+    EXPECT_EQ(ended.code, 0);
+  }
+}
+
+TEST(EndProcess, StartupFailureWaitsAsAskedThenEndsWithZero) {
+  ProcessEndCatcher catcher;
+  std::vector<std::string> order;
+  platform::SetStartupFailureWait([&order] { order.push_back("wait"); });
+  try {
+    platform::EndAfterStartupFailure();
+    ADD_FAILURE() << "EndAfterStartupFailure returned";
+  } catch (const ProcessEnded& ended) {
+    order.push_back("end " + std::to_string(ended.code));
+  }
+  platform::SetStartupFailureWait(nullptr);
+  EXPECT_EQ(order, (std::vector<std::string>{"wait", "end 0"}));
+  // Without a wait, the end comes at once.
+  try {
+    platform::EndAfterStartupFailure();
   } catch (const ProcessEnded& ended) {
     EXPECT_EQ(ended.code, 0);
   }
