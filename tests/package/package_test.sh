@@ -17,7 +17,8 @@ cpack=${CPACK:-cpack} cmake=${CMAKE:-cmake}
 failures=0
 
 fail() { echo "FAIL ($mode): $*"; failures=$((failures + 1)); }
-die() { echo "FAIL ($mode): $*"; exit 1; }
+# To standard error: it also ends the command substitutions that return paths.
+die() { echo "FAIL ($mode): $*" >&2; exit 1; }
 
 # Builds one package with CPack into a scratch folder and prints its path.
 build_package() {  # build_package GENERATOR NAME
@@ -25,10 +26,10 @@ build_package() {  # build_package GENERATOR NAME
   rm -rf "$dir/cpack" "$dir/root" "$dir/unzipped" "$dir/e2e"
   mkdir -p "$dir"
   if ! "$cpack" --config "$build/CPackConfig.cmake" -G "$1" -B "$dir/cpack" >"$dir/cpack.log" 2>&1; then
-    tail -30 "$dir/cpack.log"
+    tail -30 "$dir/cpack.log" >&2
     die "cpack -G $1 failed"
   fi
-  [ -f "$dir/cpack/$2" ] || { ls "$dir/cpack"; die "cpack made no $2"; }
+  [ -f "$dir/cpack/$2" ] || { ls "$dir/cpack" >&2; die "cpack made no $2"; }
   echo "$dir/cpack/$2"
 }
 
