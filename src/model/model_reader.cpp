@@ -162,6 +162,7 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
   bool groupSeen = false;
   std::string currentMeshName;
   std::uint32_t progressCounter = 1000;
+  bool libraryRead = false;
 
   // Every mesh name so far, and per base name the first "_n" suffix that may still be free:
   // names only ever get added, so the search never needs to look back.
@@ -273,7 +274,10 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
       materialNames.emplace_back(objl::restOfLineView(line));
       if (!meshIndices.empty() && !meshVertices.empty()) closeMesh(freeSuffixedName(currentMeshName));
       progressCounter = 0;
-    } else if (word == "mtllib") {
+    } else if (word == "mtllib" && !libraryRead) {
+      // Every "mtllib" line reads the same library, and the first material of a name is the
+      // one that matches: reading it again would add only copies.
+      libraryRead = true;
       readMaterialsText(materialSource ? materialSource() : std::string());
     }
     return true;

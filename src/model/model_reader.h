@@ -33,7 +33,7 @@ class ModelReader {
   // Where the progress lines go; null keeps them quiet.
   std::ostream* progressOut;
 
-  // The MTL text that every "mtllib" line reads.
+  // The MTL text that the "mtllib" lines read; a model reads it once, at the first of them.
   using MaterialSource = std::function<std::string()>;
 
   ModelReader();
