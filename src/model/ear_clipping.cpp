@@ -8,8 +8,7 @@ namespace objl {
 
 namespace {
 
-// Enough cells to give each reflex corner about one, but never a grid that costs more than
-// the face.
+// The grid has about one cell per reflex corner, and never more than this many a side.
 constexpr int kMaxGridSide = 4096;
 
 }  // namespace
@@ -57,7 +56,8 @@ void EarClipper::project(const std::vector<Vertex>& corners) {
     minY = std::min(minY, y_[i]);
     maxY = std::max(maxY, y_[i]);
   }
-  // Room for rounding when the grid is searched; the tests themselves are exact comparisons.
+  // Room for rounding when the grid is searched, so that no cell that a triangle touches is
+  // missed; the corner tests themselves take no such room.
   slack_ = 1e-9 * ((maxX - minX) + (maxY - minY));
 }
 
