@@ -84,76 +84,6 @@ bool hasRepeatedPosition(const std::vector<Vertex>& corners) {
   return false;
 }
 
-// Ear clipping over corners whose positions are all different.
-void cutTriangles(std::vector<std::uint32_t>& out, const std::vector<Vertex>& corners,
-                  std::vector<Vector3>& remaining) {
-  const std::size_t n = corners.size();
-  if (n < 3) return;
-  if (n == 3) {
-    out.insert(out.end(), {0u, 1u, 2u});
-    return;
-  }
-  // Each named corner's input index, in ascending order of the input.
-  auto emit = [&](const Vector3& r, const Vector3& s, const Vector3& t) {
-    for (std::size_t j = 0; j < n; ++j) {
-      const Vector3& p = corners[j].pos;
-      if (p == r) out.push_back(static_cast<std::uint32_t>(j));
-      if (p == s) out.push_back(static_cast<std::uint32_t>(j));
-      if (p == t) out.push_back(static_cast<std::uint32_t>(j));
-    }
-  };
-
-  remaining.clear();
-  for (const Vertex& c : corners) remaining.push_back(c.pos);
-
-  // One pass of this loop is a scan; an ear restarts it at the first corner. A scan that
-  // runs past the last corner found no ear, and another would find none either, so the
-  // face keeps the triangles cut so far.
-  std::size_t i = 0;
-  while (i < remaining.size()) {
-    const std::size_t size = remaining.size();
-    const Vector3 prev = remaining[i == 0 ? size - 1 : i - 1];
-    const Vector3 cur = remaining[i];
-    const Vector3 next = remaining[i + 1 == size ? 0 : i + 1];
-
-    if (size == 4) {
-      emit(cur, prev, next);
-      Vector3 fourth(0.0f, 0.0f, 0.0f);
-      for (const Vector3& r : remaining) {
-        if (r != cur && r != prev && r != next) {
-          fourth = r;
-          break;
-        }
-      }
-      emit(prev, next, fourth);
-      remaining.clear();
-      break;
-    }
-
-    const double angle = static_cast<double>(objl::angleBetween(prev - cur, next - cur)) * 57.29577951307855;
-    if (angle <= 0.0 || angle >= 180.0) {
-      ++i;
-      continue;
-    }
-
-    bool containsCorner = false;
-    for (const Vertex& q : corners) {
-      if (q.pos != prev && q.pos != cur && q.pos != next && objl::pointInTriangle(q.pos, prev, cur, next)) {
-        containsCorner = true;
-        break;
-      }
-    }
-    if (containsCorner) {
-      ++i;
-      continue;
-    }
-
-    emit(cur, prev, next);
-    remaining.erase(std::find(remaining.begin(), remaining.end(), cur));
-    i = 0;
-  }
-}
-
 }  // namespace
 
 ModelReader::ModelReader() : progressOut(&std::cout) {}
@@ -214,8 +144,7 @@ FaceResult ModelReader::buildFaceVertices(std::string_view faceLine, const std::
 
 void ModelReader::triangulateFace(std::vector<std::uint32_t>& out, const std::vector<Vertex>& corners) const {
   if (corners.size() >= 4 && hasRepeatedPosition(corners)) return;
-  std::vector<Vector3> remaining;
-  cutTriangles(out, corners, remaining);
+  clipper_.cut(corners, out);
 }
 
 bool ModelReader::readModelText(std::string_view objText, const MaterialSource& materialSource) {
@@ -233,6 +162,7 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
   bool groupSeen = false;
   std::string currentMeshName;
   std::uint32_t progressCounter = 1000;
+  bool libraryRead = false;
 
   // Every mesh name so far, and per base name the first "_n" suffix that may still be free:
   // names only ever get added, so the search never needs to look back.
@@ -243,7 +173,6 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
   std::vector<std::string_view> parts;
   std::vector<Vertex> corners;
   std::vector<std::uint32_t> triangles;
-  std::vector<Vector3> remainingCorners;
   std::size_t lineNumber = 0;
 
   auto lineEnd = [this] {
@@ -332,7 +261,7 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
       }
       if (result == FaceResult::Skipped) return true;
       triangles.clear();
-      cutTriangles(triangles, corners, remainingCorners);
+      clipper_.cut(corners, triangles);
       meshVertices.insert(meshVertices.end(), corners.begin(), corners.end());
       flatVertices.insert(flatVertices.end(), corners.begin(), corners.end());
       const std::size_t meshBase = meshVertices.size() - corners.size();
@@ -345,7 +274,10 @@ bool ModelReader::readModelText(std::string_view objText, const MaterialSource& 
       materialNames.emplace_back(objl::restOfLineView(line));
       if (!meshIndices.empty() && !meshVertices.empty()) closeMesh(freeSuffixedName(currentMeshName));
       progressCounter = 0;
-    } else if (word == "mtllib") {
+    } else if (word == "mtllib" && !libraryRead) {
+      // Every "mtllib" line reads the same library, and the first material of a name is the
+      // one that matches: reading it again would add only copies.
+      libraryRead = true;
       readMaterialsText(materialSource ? materialSource() : std::string());
     }
     return true;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ear_clipping.h"
 #include "model/objl.h"
 
 // A resource's bytes as text; empty when the resource is missing.
@@ -32,7 +33,7 @@ class ModelReader {
   // Where the progress lines go; null keeps them quiet.
   std::ostream* progressOut;
 
-  // The MTL text that every "mtllib" line reads.
+  // The MTL text that the "mtllib" lines read; a model reads it once, at the first of them.
   using MaterialSource = std::function<std::string()>;
 
   ModelReader();
@@ -53,8 +54,9 @@ class ModelReader {
                                const std::vector<objl::Vector3>& normals,
                                std::vector<objl::Vertex>& corners) const;
 
-  // Appends the face's triangles to `out`, three indices into `corners` each. A face of four
-  // or more corners where two share a position yields nothing.
+  // Appends the face's triangles to `out`, three indices into `corners` each (see
+  // objl::EarClipper). A face of four or more corners where two share a position yields
+  // nothing.
   void triangulateFace(std::vector<std::uint32_t>& out, const std::vector<objl::Vertex>& corners) const;
 
   // Why the last readModel rejected its text (empty when it did not): the line and the cause.
@@ -65,4 +67,5 @@ class ModelReader {
   // Reused between faces so a face line costs no allocations.
   mutable std::vector<std::string_view> tokenScratch_;
   mutable std::vector<std::string_view> partScratch_;
+  mutable objl::EarClipper clipper_;
 };

@@ -166,8 +166,9 @@ TEST(ObjReader, MaterialsGoToMeshesByPosition) {
              mtl);
   ASSERT_TRUE(t.result);
   ASSERT_EQ(t.reader.meshes.size(), 3u);
-  // Each "mtllib" line reads the text again; the first of equal names wins.
-  EXPECT_EQ(t.reader.materials.size(), 8u);
+  // The library is read once, however many "mtllib" lines name it; the first of equal names
+  // wins.
+  EXPECT_EQ(t.reader.materials.size(), 4u);
   EXPECT_EQ(t.reader.meshes[0].material.diffuse, Vector3(1, 0, 0));
   EXPECT_EQ(t.reader.meshes[0].vertices.size(), 3u);
   EXPECT_EQ(t.reader.meshes[1].material.diffuse, Vector3(0, 1, 0));
@@ -176,6 +177,33 @@ TEST(ObjReader, MaterialsGoToMeshesByPosition) {
   EXPECT_EQ(t.reader.meshes[2].material.diffuse, Vector3(0, 0, 1));
   EXPECT_EQ(t.reader.flatIndices.size(), 12u);
   EXPECT_EQ(t.reader.flatIndices.back(), 11u);
+}
+
+// Re-reading the library would only append copies that never match: thousands of "mtllib"
+// lines naming a large library once ran the reader out of memory.
+TEST(ObjReader, EachModelReadsItsLibraryOnce) {
+  std::string library;
+  for (int m = 0; m < 300; ++m) library += "newmtl m" + std::to_string(m) + "\nKd 0.5 0.5 0.5\n";
+  std::string obj = kThreePositions + "usemtl m7\nf 1 2 3\n";
+  for (int k = 0; k < 3000; ++k) obj += "mtllib lib.mtl\n";
+  ModelReader reader;
+  reader.progressOut = nullptr;
+  int reads = 0;
+  ASSERT_TRUE(reader.readModelText(obj, [&] {
+    ++reads;
+    return library;
+  }));
+  EXPECT_EQ(reads, 1);
+  EXPECT_EQ(reader.materials.size(), 300u);
+  EXPECT_EQ(reader.meshes.at(0).material.materialName, "m7");
+
+  // A model without "mtllib" reads none.
+  reads = 0;
+  ASSERT_TRUE(reader.readModelText(kThreePositions + "f 1 2 3\n", [&] {
+    ++reads;
+    return library;
+  }));
+  EXPECT_EQ(reads, 0);
 }
 
 TEST(ObjReader, UnknownMaterialLeavesTheDefault) {

@@ -4,6 +4,11 @@
 // and octagons in 8 groups with 8 materials, over a million triangles) to the temporary
 // folder, then times reading it from the file: our ModelReader, and tinyobjloader on the
 // same files. Figures: bytes_per_second (the OBJ file) and triangles per second.
+//
+// The *Face* benchmarks time models made of a few very large faces, where the cutting into
+// triangles dominates: one convex face of 50,000 corners, and models of ten faces of 10,000
+// corners each (convex polygons; stars and combs, which are concave). Each one's file is read
+// by tinyobjloader in the same run as the baseline. --benchmark_filter=Face runs only those.
 #include <benchmark/benchmark.h>
 #include <tiny_obj_loader.h>
 
@@ -121,6 +126,86 @@ void writeModel() {
   gObjBytes = obj.size();
 }
 
+// Large single faces, written in the style of an exporter: 8 decimals, one "v" line a corner.
+struct FaceModel {
+  const char* name;
+  std::string path;
+  std::size_t bytes = 0;
+};
+
+FaceModel gFace50k{"face50k", {}, 0};
+FaceModel gConvex10k{"convex10k", {}, 0};
+FaceModel gConcave10k{"concave10k", {}, 0};
+
+void appendCorner(std::string& obj, double x, double y) {
+  char line[96];
+  std::snprintf(line, sizeof line, "v %.8f %.8f 0.00000000\r\n", x, y);
+  obj += line;
+}
+
+void appendFaceLine(std::string& obj, int corners) {
+  obj += "f";
+  for (int k = corners; k >= 1; --k) obj += " -" + std::to_string(k);
+  obj += "\r\n";
+}
+
+void appendRegularPolygon(std::string& obj, int corners, double cx, double cy, double r) {
+  for (int k = 0; k < corners; ++k) {
+    const double t = 2.0 * 3.14159265358979 * k / corners;
+    appendCorner(obj, cx + r * std::cos(t), cy + r * std::sin(t));
+  }
+  appendFaceLine(obj, corners);
+}
+
+// Points alternately at radius r and 0.4 r.
+void appendStar(std::string& obj, int corners, double cx, double cy, double r) {
+  for (int k = 0; k < corners; ++k) {
+    const double t = 2.0 * 3.14159265358979 * k / corners;
+    const double rk = k % 2 == 0 ? r : 0.4 * r;
+    appendCorner(obj, cx + rk * std::cos(t), cy + rk * std::sin(t));
+  }
+  appendFaceLine(obj, corners);
+}
+
+// A comb: a bar along the bottom with corners / 4 - 1 teeth standing on it.
+void appendComb(std::string& obj, int corners, double x0, double y0) {
+  const int teeth = corners / 4 - 1;
+  const double pitch = 1.0 / teeth;
+  appendCorner(obj, x0, y0);
+  appendCorner(obj, x0 + 1.0, y0);
+  for (int t = teeth - 1; t >= 0; --t) {
+    const double left = x0 + t * pitch;
+    appendCorner(obj, left + pitch, y0 + 0.1);  // right top of the bar
+    appendCorner(obj, left + pitch, y0 + 1.0);
+    appendCorner(obj, left + 0.5 * pitch, y0 + 1.0);
+    appendCorner(obj, left + 0.5 * pitch, y0 + 0.1);
+  }
+  appendCorner(obj, x0, y0 + 0.1);
+  appendCorner(obj, x0, y0 + 0.05);
+  appendFaceLine(obj, 2 + 4 * teeth + 2);
+}
+
+void writeFaceModel(FaceModel& model, const std::string& obj) {
+  model.path = gDir + model.name + ".obj";
+  std::ofstream(model.path, std::ios::binary) << obj;
+  model.bytes = obj.size();
+}
+
+void writeFaceModels() {
+  std::string obj = "g face50k\r\n";
+  appendRegularPolygon(obj, 50000, 0.0, 0.0, 1.0);
+  writeFaceModel(gFace50k, obj);
+
+  obj = "g convex10k\r\n";
+  for (int f = 0; f < 10; ++f) appendRegularPolygon(obj, 10000, 3.0 * f, 0.0, 1.0);
+  writeFaceModel(gConvex10k, obj);
+
+  obj = "g concave10k\r\n";
+  for (int f = 0; f < 5; ++f) appendStar(obj, 10000, 3.0 * f, 0.0, 1.0);
+  for (int f = 0; f < 5; ++f) appendComb(obj, 10000, 3.0 * f, 5.0);
+  writeFaceModel(gConcave10k, obj);
+}
+
 // Reads the generated files from disk with the saver's reader, as both benchmarks of it do.
 bool readGenerated(benchmark::State& state, ModelReader& reader) {
   const std::string text = slurp(gObjPath);
@@ -182,6 +267,53 @@ void BM_TinyObjLoader(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(triangles) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
+void BM_LumivaneFace(benchmark::State& state, const FaceModel* model) {
+  std::size_t triangles = 0;
+  std::size_t corners = 0;
+  for (auto _ : state) {
+    const std::string text = slurp(model->path);
+    ModelReader reader;
+    reader.progressOut = nullptr;
+    if (!reader.readModelText(text, {})) {
+      state.SkipWithError("model rejected");
+      return;
+    }
+    triangles = reader.flatIndices.size() / 3;
+    corners = reader.flatVertices.size();
+    benchmark::DoNotOptimize(reader.meshes.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * model->bytes));
+  state.counters["corners"] = static_cast<double>(corners);
+  state.counters["triangles"] = static_cast<double>(triangles);
+}
+
+void BM_TinyObjLoaderFace(benchmark::State& state, const FaceModel* model) {
+  std::size_t triangles = 0;
+  for (auto _ : state) {
+    tinyobj::attrib_t attrib;
+    std::vector<tinyobj::shape_t> shapes;
+    std::vector<tinyobj::material_t> materials;
+    std::string warn;
+    std::string err;
+    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, model->path.c_str(), gDir.c_str(), true)) {
+      state.SkipWithError(err.c_str());
+      return;
+    }
+    triangles = 0;
+    for (const tinyobj::shape_t& shape : shapes) triangles += shape.mesh.num_face_vertices.size();
+    benchmark::DoNotOptimize(shapes.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * model->bytes));
+  state.counters["triangles"] = static_cast<double>(triangles);
+}
+
+BENCHMARK_CAPTURE(BM_LumivaneFace, face50k, &gFace50k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(BM_TinyObjLoaderFace, face50k, &gFace50k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(BM_LumivaneFace, convex10k, &gConvex10k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(BM_TinyObjLoaderFace, convex10k, &gConvex10k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(BM_LumivaneFace, concave10k, &gConcave10k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(BM_TinyObjLoaderFace, concave10k, &gConcave10k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+
 BENCHMARK(BM_LumivaneModelReader)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_TinyObjLoader)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_LumivaneMeshData)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
@@ -190,12 +322,17 @@ BENCHMARK(BM_LumivaneMeshData)->Unit(benchmark::kMillisecond)->UseRealTime()->Mi
 
 int main(int argc, char** argv) {
   writeModel();
+  writeFaceModels();
   std::cout << "model: " << gObjPath << " (" << gObjBytes << " bytes)\n";
+  for (const FaceModel* m : {&gFace50k, &gConvex10k, &gConcave10k}) {
+    std::cout << "model: " << m->path << " (" << m->bytes << " bytes)\n";
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   std::filesystem::remove(gObjPath);
   std::filesystem::remove(gMtlPath);
+  for (const FaceModel* m : {&gFace50k, &gConvex10k, &gConcave10k}) std::filesystem::remove(m->path);
   return 0;
 }

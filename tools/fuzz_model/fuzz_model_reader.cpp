@@ -38,7 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   ModelReader reader;
   reader.progressOut = nullptr;
-  const bool loaded = reader.readModelText(obj, [&mtl] { return mtl; });
+  int libraryReads = 0;
+  const bool loaded = reader.readModelText(obj, [&] {
+    ++libraryReads;
+    return mtl;
+  });
+  check(libraryReads <= 1, "the material library is read at most once per model");
   check(loaded == !(reader.meshes.empty() && reader.flatVertices.empty() && reader.flatIndices.empty()),
         "the result says whether anything was read");
   if (!loaded) return 0;

@@ -1,34 +1,37 @@
 // lumivane-objinfo [--json] [--arrays] OBJ [MTL]
 //
-// Reads OBJ with the saver's model reader; MTL, when given, is the text that every "mtllib"
-// line reads (without it those lines read an empty text). Prints each mesh's name, vertex
+// Reads OBJ with the saver's model reader; MTL, when given, is the text that the model's
+// "mtllib" lines read (without it they read an empty text). Prints each mesh's name, vertex
 // and index counts and material; --arrays adds the interleaved vertex and index arrays the
 // saver would upload. --json prints one JSON object and nothing else on standard output.
+// Both files must be regular files of at most 256 MiB.
 // Exit code 0 when the model loads, 1 when the reader rejects it, 2 for usage or file errors.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "drawables/mesh_data.h"
 #include "model/model_reader.h"
+#include "whole_file.h"
 
 namespace {
 
-const char* const kUsage = "usage: lumivane-objinfo [--json] [--arrays] OBJ [MTL]\n";
+const char* const kUsage =
+    "usage: lumivane-objinfo [--json] [--arrays] OBJ [MTL]\n"
+    "OBJ and MTL must be regular files of at most 256 MiB.\n"
+    "Exit code 0 when the model loads, 1 when the reader rejects it, 2 for usage or file errors.\n";
+
+constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
 
 bool readFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return false;
-  *text = buffer.str();
-  return true;
+  std::string error;
+  if (ReadWholeFile(path, kMaxFileBytes, text, &error)) return true;
+  std::cerr << "lumivane-objinfo: cannot read " << path << ": " << error << "\n";
+  return false;
 }
 
 // Shortest text that reads back as the same float.
@@ -173,9 +176,7 @@ void printText(const ModelReader& reader, const MeshData* arrays) {
   std::cout << "\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   bool json = false;
   bool withArrays = false;
   std::vector<std::string> files;
@@ -202,14 +203,8 @@ int main(int argc, char** argv) {
 
   std::string obj;
   std::string mtl;
-  if (!readFile(files[0], &obj)) {
-    std::cerr << "lumivane-objinfo: cannot read " << files[0] << "\n";
-    return 2;
-  }
-  if (files.size() == 2 && !readFile(files[1], &mtl)) {
-    std::cerr << "lumivane-objinfo: cannot read " << files[1] << "\n";
-    return 2;
-  }
+  if (!readFile(files[0], &obj)) return 2;
+  if (files.size() == 2 && !readFile(files[1], &mtl)) return 2;
 
   ModelReader reader;
   // In JSON mode standard output holds the JSON alone.
@@ -232,4 +227,16 @@ int main(int argc, char** argv) {
   }
   std::cout.flush();
   return std::cout ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cout.flush();
+    std::cerr << "lumivane-objinfo: model rejected: out of memory\n";
+    return 1;
+  }
 }

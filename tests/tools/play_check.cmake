@@ -1,0 +1,68 @@
+# Runs lumivane-play on files it must refuse or time right, and checks exit code and output.
+# Inputs: TOOL, EMULATOR (may be empty), DATA, WORK (a scratch folder).
+file(MAKE_DIRECTORY "${WORK}")
+
+# run(<name> <expected exit code> <regex stdout must match or "-"> <regex stderr must match or "-"> <args...>)
+function(run name code out_regex err_regex)
+  set(cmd ${TOOL})
+  if(EMULATOR)
+    set(cmd ${EMULATOR} ${TOOL})
+  endif()
+  execute_process(COMMAND ${cmd} ${ARGN}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
+  set(ok TRUE)
+  if(NOT rc STREQUAL code)
+    message(SEND_ERROR "${name}: exit code ${rc}, expected ${code}\nstdout: ${out}\nstderr: ${err}")
+    set(ok FALSE)
+  endif()
+  if(NOT out_regex STREQUAL "-" AND NOT out MATCHES "${out_regex}")
+    message(SEND_ERROR "${name}: standard output [${out}] does not match [${out_regex}]")
+    set(ok FALSE)
+  endif()
+  if(NOT err_regex STREQUAL "-" AND NOT err MATCHES "${err_regex}")
+    message(SEND_ERROR "${name}: standard error [${err}] does not match [${err_regex}]")
+    set(ok FALSE)
+  endif()
+  if(ok)
+    message(STATUS "ok: ${name}")
+  endif()
+endfunction()
+
+run("a directory" 1 "^$" "cannot read .*: is a directory" "${DATA}")
+run("a missing file" 1 "^$" "cannot read .*no-such.wav" "${DATA}/no-such.wav")
+# A sparse file one byte over the stated limit.
+set(big "${WORK}/over-the-limit.wav")
+file(REMOVE "${big}")
+execute_process(COMMAND truncate -s 67108865 "${big}" RESULT_VARIABLE rc)
+if(rc EQUAL 0)
+  run("a file over the limit" 1 "^$" "is larger than the limit of 64 MiB" "${big}")
+  file(REMOVE "${big}")
+endif()
+if(NOT EMULATOR)
+  run("an endless stream" 1 "^$" "cannot read /dev/zero: is not a regular file" /dev/zero)
+  run("an endless random stream" 1 "^$" "cannot read /dev/urandom: is not a regular file" /dev/urandom)
+endif()
+run("not a WAVE file" 1 "^$" "is not a RIFF WAVE file" "${DATA}/names.obj")
+run("no block size" 1 "0-byte blocks" "states no sample rate or no block size" "${DATA}/no_block_size.wav")
+
+# 0.1 s of sound whose header claims one byte a second: the time comes from 8000 samples a
+# second of 2 bytes each. With a device (the null one) it plays and ends; without, it
+# reports the device.
+set(cmd ${TOOL})
+if(EMULATOR)
+  set(cmd ${EMULATOR} ${TOOL})
+endif()
+execute_process(COMMAND ${cmd} "${DATA}/byte_rate_lie.wav"
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
+if(NOT out MATCHES "1600 data bytes \\(0\\.100 s\\)")
+  message(SEND_ERROR "the byte rate is not trusted: standard output [${out}]")
+elseif(NOT (rc STREQUAL "0" AND out MATCHES "played") AND NOT (rc STREQUAL "1" AND err MATCHES "no sound device"))
+  message(SEND_ERROR "the byte rate is not trusted: exit code ${rc}\nstdout: ${out}\nstderr: ${err}")
+else()
+  message(STATUS "ok: the byte rate is not trusted (exit code ${rc})")
+endif()
+
+run("no file" 2 "^$" "usage" )
+run("a loop of no time" 2 "^$" "usage" --loop 0 "${DATA}/byte_rate_lie.wav")
+run("an endless loop" 2 "^$" "usage" --loop inf "${DATA}/byte_rate_lie.wav")
+run("a loop that is not a number" 2 "^$" "usage" --loop 5s "${DATA}/byte_rate_lie.wav")
