@@ -91,3 +91,24 @@ void drawFrame() {
   gFrame.frameCounter += 1;
   gFrame.clock->stop();
 }
+
+void drawFrameSized(std::int32_t width, std::int32_t height) {
+  if (gFrame.sky == nullptr) {  // no scene yet: the monitor is still covered
+    gl.ClearColor(0, 0, 0, 1);
+    gl.Clear(glc::COLOR_BUFFER_BIT);
+    return;
+  }
+  const float aspect = (width > 0 && height > 0) ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
+  gFrame.camera->setProjection(perspective(50.0f, aspect, 0.1f, 1000.0f));
+  gFrame.scene->setViewport(static_cast<float>(width), static_cast<float>(height));
+  gFrame.scene->setSceneVector(Vec3(50, 80, 80));
+  gFrame.camera->setStackDepth(0);
+  gFrame.sky->setModelMatrix(translate(0, 0, -100));
+  if (gl.BindFramebuffer != nullptr) gl.BindFramebuffer(glc::FRAMEBUFFER, 0);
+  gl.Viewport(0, 0, width, height);
+  // "renderMode" and "iFrame" keep the values the primary's frame gave the shared program.
+  gFrame.sky->draw();
+  // The camera and the scene describe the primary's window again, as its own frame left them.
+  gFrame.camera->setProjection(perspective(50.0f, AspectRatio, 0.1f, 1000.0f));
+  gFrame.scene->setViewport(static_cast<float>(WindowWidth), static_cast<float>(WindowHeight));
+}

@@ -37,6 +37,10 @@ void advanceFrame();
 // The same for a given time in seconds (a still picture, a test).
 void advanceFrameAt(float t);
 void drawFrame();
+// Draws the frame of the current scene time into the current context's window at another
+// size (a window on another monitor). The shared drawing size, the frame counter and the
+// frame clock stay as the primary's own frame left them; without a scene it clears to black.
+void drawFrameSized(std::int32_t width, std::int32_t height);
 
 // The random seed the first frame takes from its time: t x 100000 truncated, modulo 10000.
 unsigned int firstFrameSeed(float t);

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "render/frame.h"
 #include "shell/app.h"
+#include "shell/monitors.h"
 
 void RunMainLoop() {
   setupScene();
@@ -14,6 +15,7 @@ void RunMainLoop() {
   while (true) {
     advanceFrame();
     glfwSwapBuffers(window);  // waits for the vertical blank: the only pacing there is
+    DrawOtherMonitors(window);
     glfwPollEvents();         // a key or a button ends the process from in here
     running = running && glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_RELEASE;
     running = running && glfwWindowShouldClose(window) != GLFW_TRUE;
