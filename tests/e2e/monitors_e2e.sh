@@ -75,28 +75,7 @@ case "$layout" in
     [ "$(id -u)" = 0 ] || skip "Xorg needs root here"
     command -v Xorg >/dev/null && [ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] ||
       skip "no Xorg with the dummy driver (xserver-xorg-core, xserver-xorg-video-dummy)"
-    cat >"$out/xorg.conf" <<'EOF'
-Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "AutoAddGPU" "false"
-  Option "DontVTSwitch" "true"
-EndSection
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 64000
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Virtual 1600 1024
-  EndSubSection
-EndSection
-EOF
-    Xorg ":$n" -config "$out/xorg.conf" -noreset -nolisten tcp -novtswitch -sharevts \
+    Xorg ":$n" -config "$(dirname "${BASH_SOURCE[0]}")/../support/xorg-dummy.conf" -noreset -nolisten tcp -novtswitch -sharevts \
       -logfile "$out/server.log" >/dev/null 2>&1 &
     server_pid=$!
     poll 30 answers "$n" && kill -0 "$server_pid" 2>/dev/null || fail "Xorg :$n did not start"

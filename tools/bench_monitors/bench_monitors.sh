@@ -21,27 +21,7 @@ cleanup() {
 trap cleanup EXIT
 [ "$(id -u)" = 0 ] || { echo "needs root for Xorg"; exit 1; }
 for n in $(seq 250 289); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
-cat >"$work/xorg.conf" <<'CONF'
-Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "DontVTSwitch" "true"
-EndSection
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 64000
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Virtual 2048 1024
-  EndSubSection
-EndSection
-CONF
-Xorg ":$n" -config "$work/xorg.conf" -noreset -nolisten tcp -novtswitch -sharevts -logfile "$work/xorg.log" \
+Xorg ":$n" -config "$(dirname "$0")/../../tests/support/xorg-dummy.conf" -noreset -nolisten tcp -novtswitch -sharevts -logfile "$work/xorg.log" \
   >/dev/null 2>&1 &
 server=$!
 export DISPLAY=":$n"
