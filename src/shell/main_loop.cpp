@@ -3,7 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include "platform/platform.h"
-#include "render/frame.h"
+#include "shell/frame.h"
 #include "shell/app.h"
 
 void RunMainLoop() {

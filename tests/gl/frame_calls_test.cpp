@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "drawables/drawable_sky.h"
-#include "render/frame.h"
 #include "shell/app.h"
+#include "shell/frame.h"
 #include "support/gl_recorder.h"
 
 namespace {

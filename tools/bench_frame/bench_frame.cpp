@@ -12,7 +12,7 @@
 
 #include "common/gl_window.h"
 #include "drawables/drawable_sky.h"
-#include "render/frame.h"
+#include "shell/frame.h"
 
 namespace {
 

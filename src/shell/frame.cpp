@@ -1,4 +1,4 @@
-#include "render/frame.h"
+#include "shell/frame.h"
 
 #include <GLFW/glfw3.h>
 
