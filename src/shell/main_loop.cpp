@@ -14,6 +14,7 @@ void RunMainLoop() {
   while (true) {
     advanceFrame();
     glfwSwapBuffers(window);  // waits for the vertical blank: the only pacing there is
+    PaceFrame();              // where it did not, holds the display's refresh rate
     glfwPollEvents();         // a key or a button ends the process from in here
     running = running && glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_RELEASE;
     running = running && glfwWindowShouldClose(window) != GLFW_TRUE;
