@@ -50,6 +50,7 @@ TEST_F(FrameCallsTest, OneFrameInOrderWithItsArguments) {
   const GLuint vertexBuffer = gFrame.sky->buffers->getVertexBuffer();
   const GLuint indexBuffer = gFrame.sky->buffers->getIndexBuffer();
   advanceFrameAt(2.0f);  // the first frame also fills the location cache
+  advanceFrameAt(2.25f);  // the second one also makes the offscreen buffer
   recorder.clear();
 
   advanceFrameAt(2.5f);
@@ -58,7 +59,7 @@ TEST_F(FrameCallsTest, OneFrameInOrderWithItsArguments) {
       "BindFramebuffer(36160, 0)",
       "Viewport(0, 0, 800, 600)",
       "Uniform1i(16, 0)",
-      "Uniform1i(17, 1)",
+      "Uniform1i(17, 2)",
       "UseProgram(" + std::to_string(program) + ")",
       "UniformMatrix4fv(10)",
       "UniformMatrix4fv(11)",
@@ -123,10 +124,16 @@ TEST_F(FrameCallsTest, FrameCounterRisesAfterBeingSentAndLocationsAreAskedOnce) 
   EXPECT_EQ(recorder.count("DrawElements"), 3);
 }
 
-TEST_F(FrameCallsTest, SetupBuildsOffscreenBufferAndUnbindsIt) {
+TEST_F(FrameCallsTest, OffscreenBufferComesWithTheSecondFrameAndIsLeftUnbound) {
   setupScene();
+  EXPECT_EQ(recorder.count("UseProgram"), 0) << "no program is made current during set-up";
+  advanceFrameAt(1.0f);
+  EXPECT_EQ(recorder.count("GenFramebuffers") + recorder.count("TexImage2D"), 0)
+      << "the first frame goes out before the buffer's texture is allocated";
+  recorder.clear();
+  advanceFrameAt(1.5f);
   const std::vector<std::string> fbo = recorder.texts({"BindFramebuffer", "BindTexture", "TexImage2D", "TexParameteri",
-                                                       "FramebufferTexture", "DrawBuffers", "UseProgram"});
+                                                       "FramebufferTexture", "DrawBuffers", "DrawElements"});
   const std::string framebuffer = std::to_string(gFrame.bufferAFramebuffer);
   const std::string texture = std::to_string(gFrame.bufferATexture);
   const std::vector<std::string> expected = {
@@ -141,8 +148,13 @@ TEST_F(FrameCallsTest, SetupBuildsOffscreenBufferAndUnbindsIt) {
       "DrawBuffers(1, ptr)",
       "BindTexture(3553, 0)",
       "BindFramebuffer(36160, 0)",
+      "BindFramebuffer(36160, 0)",
+      "DrawElements(4, 6, 5125, 0)",
   };
-  EXPECT_EQ(fbo, expected) << "no program is made current during set-up";
+  EXPECT_EQ(fbo, expected);
+  recorder.clear();
+  advanceFrameAt(2.0f);
+  EXPECT_EQ(recorder.count("GenFramebuffers") + recorder.count("TexImage2D"), 0) << "made once";
 }
 
 // What the recorded calls leave bound when each draw call is made: the texture of every
@@ -184,8 +196,8 @@ TEST_F(FrameCallsTest, DriverWithoutFramebufferObjectsStillDraws) {
   gl.FramebufferTexture = nullptr;
   gl.CheckFramebufferStatus = nullptr;
   setupScene();
-  advanceFrameAt(1.0f);
-  EXPECT_EQ(recorder.count("DrawElements"), 1);
+  for (float t : {1.0f, 1.5f, 2.0f}) advanceFrameAt(t);
+  EXPECT_EQ(recorder.count("DrawElements"), 3);
   EXPECT_EQ(gFrame.bufferAFramebuffer, 0u);
 }
 
