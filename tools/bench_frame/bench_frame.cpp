@@ -1,10 +1,11 @@
 // bench_frame: the saver's own frame path (the scene set-up, then advanceFrame and drawFrame
 // every frame) against a bare draw of the same program (the same shader texts compiled in a
 // context of their own, one rectangle, nothing else bound), at 800x600, 1280x720 and
-// 1920x1080, in one run with alternating rounds. Every frame is drawn to the end (glFinish),
-// so the figures are the driver's time per frame. A ratio below 1 is time the saver spends
-// that the picture does not need.
-//   DISPLAY=... build/linux/tools/bench_frame/bench_frame [--rounds N] [--seconds S] [--floor]
+// 1920x1080. The two paths take turns frame by frame, each frame drawn to the end (glFinish)
+// and timed on its own; the figures are the median frame times, so a burst of load on a
+// shared machine weighs on both alike. A ratio below 1 is time the saver spends that the
+// picture does not need.
+//   DISPLAY=... build/linux/tools/bench_frame/bench_frame [--seconds S] [--floor]
 //   scripts/wine-run build/windows/tools/bench_frame/bench_frame.exe
 // --floor adds a bare draw of a flat-colour shader: the fill-rate floor of this machine.
 #include <algorithm>
@@ -125,22 +126,13 @@ double median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// Frames per second over one round of the given length.
+// Milliseconds of one frame, drawn to the end.
 template <typename Draw>
-double round(double seconds, float* time, Draw draw) {
-  draw(*time);  // the first frame after a context switch is not counted
-  gl.Finish();
-  int frames = 0;
+double timeFrame(float t, Draw draw) {
   const Clock::time_point start = Clock::now();
-  std::chrono::duration<double> elapsed{0};
-  while (elapsed.count() < seconds) {
-    *time += 1.0f / 60.0f;
-    draw(*time);
-    gl.Finish();
-    ++frames;
-    elapsed = Clock::now() - start;
-  }
-  return frames / elapsed.count();
+  draw(t);
+  gl.Finish();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 int largestDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
@@ -153,19 +145,16 @@ int largestDifference(const std::vector<std::uint8_t>& a, const std::vector<std:
 }  // namespace
 
 int main(int argc, char** argv) {
-  int rounds = 5;
-  double seconds = 1.0;
+  double seconds = 8.0;
   bool floor = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--rounds" && i + 1 < argc) {
-      rounds = std::max(1, std::atoi(argv[++i]));
-    } else if (arg == "--seconds" && i + 1 < argc) {
-      seconds = std::max(0.1, std::atof(argv[++i]));
+    if (arg == "--seconds" && i + 1 < argc) {
+      seconds = std::max(0.5, std::atof(argv[++i]));
     } else if (arg == "--floor") {
       floor = true;
     } else {
-      std::fprintf(stderr, "usage: bench_frame [--rounds N] [--seconds S] [--floor]\n");
+      std::fprintf(stderr, "usage: bench_frame [--seconds S] [--floor]\n");
       return 2;
     }
   }
@@ -173,8 +162,8 @@ int main(int argc, char** argv) {
     int width, height;
   };
   const Size sizes[] = {{800, 600}, {1280, 720}, {1920, 1080}};
-  std::printf("bench_frame: frames per second, median of %d alternating rounds of %.1f s, each frame finished\n",
-              rounds, seconds);
+  std::printf("bench_frame: median frame times over %.1f s per size, the paths taking turns frame by frame\n",
+              seconds);
   std::printf("%-10s %20s %20s %8s %9s%s\n", "size", "saver frame path", "bare draw", "ratio", "max diff",
               floor ? "    flat floor" : "");
   double worst = 1e9;
@@ -187,30 +176,41 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "bench_frame: no OpenGL window of %dx%d (is DISPLAY set?)\n", size.width, size.height);
       return 1;
     }
-    std::vector<double> saverFps, bareFps, flatFps;
-    float saverTime = 1.0f, bareTime = 1.0f, flatTime = 1.0f;
-    for (int r = 0; r < rounds; ++r) {
-      // Alternate which path goes first in a round.
-      auto runSaver = [&] {
+    std::vector<double> saverMs, bareMs, flatMs;
+    float time = 1.0f;
+    const Clock::time_point start = Clock::now();
+    // The first frames compile the shader's machine code and make the offscreen buffer.
+    constexpr int kWarmUp = 3;
+    for (int frame = 0; std::chrono::duration<double>(Clock::now() - start).count() < seconds; ++frame) {
+      time += 1.0f / 60.0f;
+      auto saverFrame = [&] {
         saver.makeCurrent();
-        saverFps.push_back(round(seconds, &saverTime, [&](float t) { saver.draw(t); }));
+        const double ms = timeFrame(time, [&](float t) { saver.draw(t); });
         saver.keep();
+        return ms;
       };
-      auto runBare = [&] {
+      auto bareFrame = [&] {
         bare.makeCurrent();
-        bareFps.push_back(round(seconds, &bareTime, [&](float t) { bare.draw(t); }));
+        return timeFrame(time, [&](float t) { bare.draw(t); });
       };
-      if (r % 2 == 0) {
-        runSaver();
-        runBare();
+      // Which path goes first alternates too.
+      double s = 0, b = 0;
+      if (frame % 2 == 0) {
+        s = saverFrame();
+        b = bareFrame();
       } else {
-        runBare();
-        runSaver();
+        b = bareFrame();
+        s = saverFrame();
       }
+      double f = 0;
       if (flat) {
         flat->makeCurrent();
-        flatFps.push_back(round(seconds, &flatTime, [&](float t) { flat->draw(t); }));
+        f = timeFrame(time, [&](float t) { flat->draw(t); });
       }
+      if (frame < kWarmUp) continue;
+      saverMs.push_back(s);
+      bareMs.push_back(b);
+      if (flat) flatMs.push_back(f);
     }
     // The same frame through both paths: the comparison is fair only if the pictures agree.
     saver.makeCurrent();
@@ -220,16 +220,16 @@ int main(int argc, char** argv) {
     bare.draw(2.0f);
     const int difference = largestDifference(saverPixels, bare.read());
 
-    const double s = median(saverFps), b = median(bareFps);
-    worst = std::min(worst, s / b);
+    const double s = median(saverMs), b = median(bareMs);
+    worst = std::min(worst, b / s);
     char label[32];
     std::snprintf(label, sizeof label, "%dx%d", size.width, size.height);
-    std::printf("%-10s %7.1f fps %6.2f ms %7.1f fps %6.2f ms %8.3f %9d", label, s, 1000.0 / s, b, 1000.0 / b, s / b,
+    std::printf("%-10s %7.1f fps %6.2f ms %7.1f fps %6.2f ms %8.3f %9d", label, 1000.0 / s, s, 1000.0 / b, b, b / s,
                 difference);
-    if (flat) std::printf(" %7.1f fps", median(flatFps));
-    std::printf("\n");
+    if (flat) std::printf(" %7.1f fps", 1000.0 / median(flatMs));
+    std::printf("   (%zu frames each)\n", saverMs.size());
     std::fflush(stdout);
   }
-  std::printf("ratio saver/bare (lowest of the three sizes): %.3f\n", worst);
+  std::printf("ratio of frame rates, saver/bare, lowest of the three sizes: %.3f\n", worst);
   return 0;
 }
