@@ -19,6 +19,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The About window opens Xft at run time, out of shlibdeps' sight.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS libxft2)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xscreensaver)
   set(CPACK_PACKAGE_DESCRIPTION [=[
 Glowing curved streaks wave over a dark ground, every pixel computed by a

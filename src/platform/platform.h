@@ -49,6 +49,8 @@ void DebugOutput(const char* text);
 // Opens a link with the desktop's handler; false when that could not be started.
 bool OpenUrl(const char* url);
 void SleepMilliseconds(unsigned milliseconds);
+// For the frame pacing: as close to the given time as the system's timer allows.
+void SleepMicroseconds(unsigned microseconds);
 
 // The system's OpenGL library and its entry points.
 using GlProc = void (*)();

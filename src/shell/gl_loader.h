@@ -26,6 +26,7 @@ namespace glc {
 constexpr GLenum FALSE_ = 0;
 constexpr GLenum NO_ERROR_ = 0;
 constexpr GLenum TRIANGLES = 0x0004;
+constexpr GLenum TRIANGLE_STRIP = 0x0005;
 constexpr GLenum BACK = 0x0405;
 constexpr GLenum CW = 0x0900;
 constexpr GLenum CULL_FACE = 0x0B44;

@@ -3,7 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include "platform/platform.h"
-#include "render/frame.h"
+#include "shell/frame.h"
 #include "shell/app.h"
 #include "shell/monitors.h"
 
@@ -14,8 +14,9 @@ void RunMainLoop() {
   bool running = true;
   while (true) {
     advanceFrame();
-    glfwSwapBuffers(window);  // waits for the vertical blank: the only pacing there is
+    glfwSwapBuffers(window);  // waits for the vertical blank, where the display has one
     DrawOtherMonitors(window);
+    PaceFrame();              // where it did not, holds the display's refresh rate
     glfwPollEvents();         // a key or a button ends the process from in here
     running = running && glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_RELEASE;
     running = running && glfwWindowShouldClose(window) != GLFW_TRUE;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/frame.h"
+#include "shell/frame.h"
 #include "shell/app.h"
 #include "shell/gl_loader.h"
 

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "drawables/drawable_sky.h"
-#include "render/frame.h"
 #include "shell/app.h"
+#include "shell/frame.h"
 #include "support/gl_recorder.h"
 
 namespace {
@@ -49,6 +50,7 @@ TEST_F(FrameCallsTest, OneFrameInOrderWithItsArguments) {
   const GLuint vertexBuffer = gFrame.sky->buffers->getVertexBuffer();
   const GLuint indexBuffer = gFrame.sky->buffers->getIndexBuffer();
   advanceFrameAt(2.0f);  // the first frame also fills the location cache
+  advanceFrameAt(2.25f);  // the second one also makes the offscreen buffer
   recorder.clear();
 
   advanceFrameAt(2.5f);
@@ -57,7 +59,7 @@ TEST_F(FrameCallsTest, OneFrameInOrderWithItsArguments) {
       "BindFramebuffer(36160, 0)",
       "Viewport(0, 0, 800, 600)",
       "Uniform1i(16, 0)",
-      "Uniform1i(17, 1)",
+      "Uniform1i(17, 2)",
       "UseProgram(" + std::to_string(program) + ")",
       "UniformMatrix4fv(10)",
       "UniformMatrix4fv(11)",
@@ -122,14 +124,21 @@ TEST_F(FrameCallsTest, FrameCounterRisesAfterBeingSentAndLocationsAreAskedOnce) 
   EXPECT_EQ(recorder.count("DrawElements"), 3);
 }
 
-TEST_F(FrameCallsTest, SetupBuildsOffscreenBufferAndLeavesItBound) {
+TEST_F(FrameCallsTest, OffscreenBufferComesWithTheSecondFrameAndIsLeftUnbound) {
   setupScene();
-  const std::vector<std::string> fbo = recorder.texts({"BindFramebuffer", "TexImage2D", "TexParameteri",
-                                                       "FramebufferTexture", "DrawBuffers", "UseProgram"});
+  EXPECT_EQ(recorder.count("UseProgram"), 0) << "no program is made current during set-up";
+  advanceFrameAt(1.0f);
+  EXPECT_EQ(recorder.count("GenFramebuffers") + recorder.count("TexImage2D"), 0)
+      << "the first frame goes out before the buffer's texture is allocated";
+  recorder.clear();
+  advanceFrameAt(1.5f);
+  const std::vector<std::string> fbo = recorder.texts({"BindFramebuffer", "BindTexture", "TexImage2D", "TexParameteri",
+                                                       "FramebufferTexture", "DrawBuffers", "DrawElements"});
   const std::string framebuffer = std::to_string(gFrame.bufferAFramebuffer);
   const std::string texture = std::to_string(gFrame.bufferATexture);
   const std::vector<std::string> expected = {
       "BindFramebuffer(36160, " + framebuffer + ")",
+      "BindTexture(3553, " + texture + ")",
       "TexImage2D(3553, 0, 6408, 1024, 768, 0, 6408, 5126, null)",
       "TexParameteri(3553, 10240, 9729)",
       "TexParameteri(3553, 10241, 9729)",
@@ -137,8 +146,48 @@ TEST_F(FrameCallsTest, SetupBuildsOffscreenBufferAndLeavesItBound) {
       "TexParameteri(3553, 33085, 0)",
       "FramebufferTexture(36160, 36064, " + texture + ", 0)",
       "DrawBuffers(1, ptr)",
+      "BindTexture(3553, 0)",
+      "BindFramebuffer(36160, 0)",
+      "BindFramebuffer(36160, 0)",
+      "DrawElements(4, 6, 5125, 0)",
   };
-  EXPECT_EQ(fbo, expected) << "no program is made current during set-up";
+  EXPECT_EQ(fbo, expected);
+  recorder.clear();
+  advanceFrameAt(2.0f);
+  EXPECT_EQ(recorder.count("GenFramebuffers") + recorder.count("TexImage2D"), 0) << "made once";
+}
+
+// What the recorded calls leave bound when each draw call is made: the texture of every
+// (unit, target) that was ever bound, and the framebuffer.
+struct Bindings {
+  std::map<std::string, std::string> textures;
+  std::string framebuffer = "0";
+};
+std::vector<Bindings> bindingsAtDraws(const std::vector<GlCall>& calls) {
+  std::vector<Bindings> draws;
+  Bindings now;
+  std::string unit = "33984";  // GL_TEXTURE0
+  for (const GlCall& call : calls) {
+    if (call.name == "ActiveTexture") unit = call.args[0];
+    if (call.name == "BindTexture") now.textures["unit " + unit + ", target " + call.args[0]] = call.args[1];
+    if (call.name == "BindFramebuffer") now.framebuffer = call.args[1];
+    if (call.name == "DrawElements" || call.name == "DrawArrays") draws.push_back(now);
+  }
+  return draws;
+}
+
+// Render mode 0 reads no texture; a texture left bound still costs its sampling on drivers
+// that run both sides of the shader's branch.
+TEST_F(FrameCallsTest, FramesDrawWithNothingBoundThatTheyDoNotRead) {
+  setupScene();
+  for (float t : {1.0f, 1.5f, 2.0f}) advanceFrameAt(t);
+  const std::vector<Bindings> draws = bindingsAtDraws(recorder.calls);
+  ASSERT_EQ(draws.size(), 3u);
+  for (std::size_t i = 0; i < draws.size(); ++i) {
+    EXPECT_EQ(draws[i].framebuffer, "0") << "frame " << i << " draws into the window";
+    for (const auto& [where, texture] : draws[i].textures) EXPECT_EQ(texture, "0") << "frame " << i << ", " << where;
+  }
+  EXPECT_EQ(recorder.texts({"Uniform1i"})[0], "Uniform1i(16, 0)") << "render mode 0";
 }
 
 TEST_F(FrameCallsTest, DriverWithoutFramebufferObjectsStillDraws) {
@@ -147,8 +196,8 @@ TEST_F(FrameCallsTest, DriverWithoutFramebufferObjectsStillDraws) {
   gl.FramebufferTexture = nullptr;
   gl.CheckFramebufferStatus = nullptr;
   setupScene();
-  advanceFrameAt(1.0f);
-  EXPECT_EQ(recorder.count("DrawElements"), 1);
+  for (float t : {1.0f, 1.5f, 2.0f}) advanceFrameAt(t);
+  EXPECT_EQ(recorder.count("DrawElements"), 3);
   EXPECT_EQ(gFrame.bufferAFramebuffer, 0u);
 }
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "common/gl_window.h"
-#include "render/frame.h"
+#include "shell/frame.h"
 #include "shell/app.h"
 #include "support/effect_reference.h"
 

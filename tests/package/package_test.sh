@@ -38,7 +38,8 @@ check_deb() {
   deb=$(build_package DEB "lumivane_${version}_amd64.deb") || exit 1
   echo "built $(basename "$deb")"
 
-  # Control fields: the binary's libraries found by shlibdeps, xscreensaver recommended.
+  # Control fields: the binary's libraries found by shlibdeps, Xft for the About window
+  # (opened at run time), xscreensaver recommended.
   while IFS='|' read -r field value; do
     [[ "$(dpkg-deb -f "$deb" "$field")" =~ $value ]] || fail "control field $field: '$(dpkg-deb -f "$deb" "$field")' does not match '$value'"
   done <<EOT
@@ -48,6 +49,7 @@ Architecture|^amd64$
 Depends|(^|, )libc6 \(>= [^)]+\)(,|$)
 Depends|(^|, )libglfw3 \(>= [^)]+\)(,|$)
 Depends|(^|, )libx11-6( \([^)]+\))?(,|$)
+Depends|(^|, )libxft2( \([^)]+\))?(,|$)
 Recommends|^xscreensaver$
 Section|^x11$
 Description|^3D screensaver

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "common/gl_window.h"
-#include "render/frame.h"
 #include "shell/app.h"
+#include "shell/frame.h"
 #include "shell/gl_loader.h"
 #include "support/effect_reference.h"
 #include "support/test_support.h"

@@ -3,8 +3,8 @@
 #include <GLFW/glfw3.h>
 
 #include "drawables/drawable_sky.h"
-#include "render/frame.h"
 #include "shell/app.h"
+#include "shell/frame.h"
 #include "shell/gl_loader.h"
 
 GlWindow::GlWindow(int width, int height, bool visible) : width_(width), height_(height) {

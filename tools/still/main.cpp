@@ -15,7 +15,7 @@
 
 #include "common/gl_window.h"
 #include "platform/platform.h"
-#include "render/frame.h"
+#include "shell/frame.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <dlfcn.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,11 +14,77 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "about/about.h"
 #include "about/bitmap.h"
 #include "about/text_layout.h"
+
+namespace {
+
+// Xft and fontconfig are opened with the About window, not linked: linked, they and what
+// they need (freetype, libpng, expat, ...) would be loaded by every mode of the saver before
+// its first frame. Until they load, or where they cannot, every entry is a stand-in that
+// does nothing and answers zero: the window then shows its picture and button without text.
+template <typename F>
+struct Absent;
+template <typename R, typename... A>
+struct Absent<R (*)(A...)> {
+  static R call(A...) {
+    if constexpr (!std::is_void_v<R>) return R{};
+  }
+};
+
+#define LV_XFT_FUNCTIONS(X) \
+  X(FcPatternAddBool) \
+  X(FcPatternAddDouble) \
+  X(FcPatternAddInteger) \
+  X(FcPatternAddMatrix) \
+  X(FcPatternAddString) \
+  X(FcPatternCreate) \
+  X(FcPatternDestroy) \
+  X(XftColorAllocValue) \
+  X(XftColorFree) \
+  X(XftDrawCreate) \
+  X(XftDrawDestroy) \
+  X(XftDrawRect) \
+  X(XftDrawSetClip) \
+  X(XftDrawSetClipRectangles) \
+  X(XftDrawStringUtf8) \
+  X(XftFontClose) \
+  X(XftFontMatch) \
+  X(XftFontOpenPattern) \
+  X(XftTextExtentsUtf8)
+
+struct XftApi {
+#define LV_XFT_ENTRY(name) decltype(&::name) name = Absent<decltype(&::name)>::call;
+  LV_XFT_FUNCTIONS(LV_XFT_ENTRY)
+#undef LV_XFT_ENTRY
+};
+XftApi xft;
+
+void loadXft() {
+  static bool tried = false;
+  if (tried) return;
+  tried = true;
+  // fontconfig's entries are found through libXft's own dependency on it.
+  void* library = dlopen("libXft.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return;
+  XftApi loaded;
+  bool complete = true;
+#define LV_XFT_RESOLVE(name)                                                  \
+  if (void* symbol = dlsym(library, #name); symbol != nullptr) {              \
+    loaded.name = reinterpret_cast<decltype(loaded.name)>(symbol);            \
+  } else {                                                                    \
+    complete = false;                                                         \
+  }
+  LV_XFT_FUNCTIONS(LV_XFT_RESOLVE)
+#undef LV_XFT_RESOLVE
+  if (complete) xft = loaded;
+}
+
+}  // namespace
 
 namespace about {
 void OpenLinkWithSystem(NativeWindow, const char* link) {
@@ -96,36 +163,36 @@ XftColor allocateXftColour(about::Rgb colour) {
   XRenderColor render{static_cast<unsigned short>(colour.red * 257), static_cast<unsigned short>(colour.green * 257),
                       static_cast<unsigned short>(colour.blue * 257), 0xffff};
   XftColor result{};
-  XftColorAllocValue(gX11.display, gX11.visual, gX11.colormap, &render, &result);
+  xft.XftColorAllocValue(gX11.display, gX11.visual, gX11.colormap, &render, &result);
   return result;
 }
 
 XftFont* openFont(double pixelSize, int weight, double widthScale) {
-  FcPattern* pattern = FcPatternCreate();
+  FcPattern* pattern = xft.FcPatternCreate();
   if (pattern == nullptr) return nullptr;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(about::kFontFace));
-  FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixelSize);
-  FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 700 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-  FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
+  xft.FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(about::kFontFace));
+  xft.FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixelSize);
+  xft.FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 700 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  xft.FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+  xft.FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
   FcMatrix matrix;
   FcMatrixInit(&matrix);
   matrix.xx = widthScale;
-  FcPatternAddMatrix(pattern, FC_MATRIX, &matrix);
+  xft.FcPatternAddMatrix(pattern, FC_MATRIX, &matrix);
   XftResult result;
-  FcPattern* match = XftFontMatch(gX11.display, gX11.screen, pattern, &result);
-  FcPatternDestroy(pattern);
+  FcPattern* match = xft.XftFontMatch(gX11.display, gX11.screen, pattern, &result);
+  xft.FcPatternDestroy(pattern);
   if (match == nullptr) return nullptr;
-  XftFont* font = XftFontOpenPattern(gX11.display, match);
-  if (font == nullptr) FcPatternDestroy(match);
+  XftFont* font = xft.XftFontOpenPattern(gX11.display, match);
+  if (font == nullptr) xft.FcPatternDestroy(match);
   return font;
 }
 
 int textWidth(XftFont* font, const std::string& text) {
   if (font == nullptr || text.empty()) return 0;
   XGlyphInfo extents;
-  XftTextExtentsUtf8(gX11.display, font, reinterpret_cast<const FcChar8*>(text.data()), static_cast<int>(text.size()),
-                     &extents);
+  xft.XftTextExtentsUtf8(gX11.display, font, reinterpret_cast<const FcChar8*>(text.data()),
+                         static_cast<int>(text.size()), &extents);
   return extents.xOff;
 }
 
@@ -138,12 +205,12 @@ Font openFittedFont(const about::FontLayout& layout) {
   if (probe == nullptr) return fitted;
   const int cell = probe->ascent + probe->descent;
   const double pixelSize = cell > 0 ? layout.height * static_cast<double>(layout.height) / cell : layout.height;
-  XftFontClose(gX11.display, probe);
+  xft.XftFontClose(gX11.display, probe);
   probe = openFont(pixelSize, layout.weight, 1.0);
   if (probe == nullptr) return fitted;
   static const std::string alphabet = "abcdefghijklmnopqrstuvwxyz";
   const double average = textWidth(probe, alphabet) / static_cast<double>(alphabet.size());
-  XftFontClose(gX11.display, probe);
+  xft.XftFontClose(gX11.display, probe);
   fitted.font = openFont(pixelSize, layout.weight, average > 0 ? layout.width / average : 1.0);
   return fitted;
 }
@@ -194,7 +261,7 @@ bool insideButton(int x, int y) {
 void clipTo(const about::ControlLayout& area) {
   XRectangle rect{static_cast<short>(area.x), static_cast<short>(area.y), static_cast<unsigned short>(area.width),
                   static_cast<unsigned short>(area.height)};
-  XftDrawSetClipRectangles(gX11.draw, 0, 0, &rect, 1);
+  xft.XftDrawSetClipRectangles(gX11.draw, 0, 0, &rect, 1);
 }
 
 // A static control: its own background, then its lines from the top-left corner, one cell apart.
@@ -210,16 +277,16 @@ void drawStatic(const about::ControlLayout& area, const Font& font, const about:
   int top = area.y;
   for (const std::string& line : lines) {
     const int baseline = top + font.font->ascent;
-    XftDrawStringUtf8(gX11.draw, colour, font.font, area.x, baseline, reinterpret_cast<const FcChar8*>(line.data()),
-                      static_cast<int>(line.size()));
+    xft.XftDrawStringUtf8(gX11.draw, colour, font.font, area.x, baseline,
+                          reinterpret_cast<const FcChar8*>(line.data()), static_cast<int>(line.size()));
     if (font.underline && !line.empty()) {
       const int thickness = layout.weight >= 700 ? 2 : 1;
-      XftDrawRect(gX11.draw, colour, area.x, baseline + 1 + font.font->descent / 4,
-                  static_cast<unsigned>(textWidth(font.font, line)), static_cast<unsigned>(thickness));
+      xft.XftDrawRect(gX11.draw, colour, area.x, baseline + 1 + font.font->descent / 4,
+                      static_cast<unsigned>(textWidth(font.font, line)), static_cast<unsigned>(thickness));
     }
     top += layout.height;
   }
-  XftDrawSetClip(gX11.draw, nullptr);
+  xft.XftDrawSetClip(gX11.draw, nullptr);
 }
 
 unsigned long buttonPixel(int red, int green, int blue) {
@@ -242,9 +309,9 @@ void drawButton() {
   clipTo(b);
   const int x = b.x + (b.width - textWidth(font, caption)) / 2;
   const int baseline = b.y + (b.height - (font->ascent + font->descent)) / 2 + font->ascent;
-  XftDrawStringUtf8(gX11.draw, &gX11.buttonTextColour, font, x, baseline,
-                    reinterpret_cast<const FcChar8*>(caption.data()), static_cast<int>(caption.size()));
-  XftDrawSetClip(gX11.draw, nullptr);
+  xft.XftDrawStringUtf8(gX11.draw, &gX11.buttonTextColour, font, x, baseline,
+                        reinterpret_cast<const FcChar8*>(caption.data()), static_cast<int>(caption.size()));
+  xft.XftDrawSetClip(gX11.draw, nullptr);
 }
 
 void drawAll() {
@@ -396,12 +463,12 @@ void releaseAll() {
   Display* d = gX11.display;
   if (d == nullptr) return;
   if (gX11.picture != nullptr) XDestroyImage(gX11.picture);
-  if (gX11.normalFont.font != nullptr) XftFontClose(d, gX11.normalFont.font);
-  if (gX11.titleFont.font != nullptr) XftFontClose(d, gX11.titleFont.font);
-  if (gX11.draw != nullptr) XftDrawDestroy(gX11.draw);
-  XftColorFree(d, gX11.visual, gX11.colormap, &gX11.titleColour);
-  XftColorFree(d, gX11.visual, gX11.colormap, &gX11.noticeColour);
-  XftColorFree(d, gX11.visual, gX11.colormap, &gX11.buttonTextColour);
+  if (gX11.normalFont.font != nullptr) xft.XftFontClose(d, gX11.normalFont.font);
+  if (gX11.titleFont.font != nullptr) xft.XftFontClose(d, gX11.titleFont.font);
+  if (gX11.draw != nullptr) xft.XftDrawDestroy(gX11.draw);
+  xft.XftColorFree(d, gX11.visual, gX11.colormap, &gX11.titleColour);
+  xft.XftColorFree(d, gX11.visual, gX11.colormap, &gX11.noticeColour);
+  xft.XftColorFree(d, gX11.visual, gX11.colormap, &gX11.buttonTextColour);
   if (gX11.gc != nullptr) XFreeGC(d, gX11.gc);
   if (gX11.window != 0 && !gX11.windowGone) XDestroyWindow(d, gX11.window);
   XCloseDisplay(d);
@@ -413,6 +480,7 @@ void releaseAll() {
 void AboutWindow::Create(NativeInstance, int) {
   gX11 = AboutX11{};
   gX11.texts = this;
+  loadXft();
   gX11.display = XOpenDisplay(nullptr);
   if (gX11.display == nullptr) failAndEnd("Window Creation Failed!");
   Display* d = gX11.display;
@@ -447,7 +515,7 @@ void AboutWindow::Create(NativeInstance, int) {
   gX11.normalFont = openFittedFont(about::kNormalFont);
   gX11.titleFont = openFittedFont(about::kTitleFont);
   gX11.gc = XCreateGC(d, gX11.window, 0, nullptr);
-  gX11.draw = XftDrawCreate(d, gX11.window, gX11.visual, gX11.colormap);
+  gX11.draw = xft.XftDrawCreate(d, gX11.window, gX11.visual, gX11.colormap);
   gX11.titleColour = allocateXftColour(about::kTitleColour);
   gX11.noticeColour = allocateXftColour(about::kNoticeColour);
   gX11.buttonTextColour = allocateXftColour(about::Rgb{0, 0, 0});

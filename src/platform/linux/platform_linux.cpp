@@ -153,6 +153,12 @@ void SleepMilliseconds(unsigned milliseconds) {
   }
 }
 
+void SleepMicroseconds(unsigned microseconds) {
+  timespec t{static_cast<time_t>(microseconds / 1000000), static_cast<long>(microseconds % 1000000) * 1000L};
+  while (nanosleep(&t, &t) != 0 && errno == EINTR) {
+  }
+}
+
 namespace {
 void* glLibrary = nullptr;
 using GetProcAddressFn = GlProc (*)(const unsigned char*);

@@ -3,6 +3,7 @@
 #include "platform/win32/resources_win32.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 namespace platform {
@@ -68,6 +69,15 @@ bool OpenUrl(const char* url) {
 }
 
 void SleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
+
+void SleepMicroseconds(unsigned microseconds) {
+  // Sleep counts in scheduler ticks of 15.6 ms by default; ask for 1 ms ticks once, for the
+  // rest of the process, so a frame's remaining milliseconds are slept and not rounded up
+  // to a whole tick.
+  static const bool fineTicks = timeBeginPeriod(1) == TIMERR_NOERROR;
+  (void)fineTicks;
+  Sleep((microseconds + 500) / 1000);
+}
 
 namespace {
 HMODULE glLibrary = nullptr;

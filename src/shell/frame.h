@@ -25,12 +25,15 @@ struct FrameState {
   GLint bufferALocation = -1;
   std::int32_t frameCounter = 0;
   std::int32_t firstFrameDone = 0;
+  bool bufferAPending = false;  // set up, waiting for the second frame
 };
 
 extern FrameState gFrame;
 
 constexpr const char* kBackgroundProgram = "BackgroundProgram";
 
+// Builds the scene. The offscreen buffer follows at the start of the second frame, once the
+// first one is on the screen: nothing reads it, and its texture takes long to allocate.
 void setupScene();
 // Reads the GLFW clock and draws one frame into the window's back buffer.
 void advanceFrame();
