@@ -87,15 +87,24 @@ void advanceFrameAt(float t) {
   }
 }
 
-void drawFrame() {
-  gFrame.clock->start();
-  gFrame.camera->setProjection(perspective(50.0f, AspectRatio, 0.1f, 1000.0f));
-  gFrame.scene->setViewport(static_cast<float>(WindowWidth), static_cast<float>(WindowHeight));
+namespace {
+
+// Camera, scene and target of one frame at a drawing size: everything up to the uniforms.
+void composeAt(std::int32_t width, std::int32_t height, float aspect) {
+  gFrame.camera->setProjection(perspective(50.0f, aspect, 0.1f, 1000.0f));
+  gFrame.scene->setViewport(static_cast<float>(width), static_cast<float>(height));
   gFrame.scene->setSceneVector(Vec3(50, 80, 80));
   gFrame.camera->setStackDepth(0);
   gFrame.sky->setModelMatrix(translate(0, 0, -100));
   if (gl.BindFramebuffer != nullptr) gl.BindFramebuffer(glc::FRAMEBUFFER, 0);
-  gl.Viewport(0, 0, WindowWidth, WindowHeight);
+  gl.Viewport(0, 0, width, height);
+}
+
+}  // namespace
+
+void drawFrame() {
+  gFrame.clock->start();
+  composeAt(WindowWidth, WindowHeight, AspectRatio);
   gl.Uniform1i(gFrame.renderModeLocation, 0);
   gl.Uniform1i(gFrame.iFrameLocation, gFrame.frameCounter);
   gFrame.sky->draw();
@@ -109,14 +118,7 @@ void drawFrameSized(std::int32_t width, std::int32_t height) {
     gl.Clear(glc::COLOR_BUFFER_BIT);
     return;
   }
-  const float aspect = (width > 0 && height > 0) ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
-  gFrame.camera->setProjection(perspective(50.0f, aspect, 0.1f, 1000.0f));
-  gFrame.scene->setViewport(static_cast<float>(width), static_cast<float>(height));
-  gFrame.scene->setSceneVector(Vec3(50, 80, 80));
-  gFrame.camera->setStackDepth(0);
-  gFrame.sky->setModelMatrix(translate(0, 0, -100));
-  if (gl.BindFramebuffer != nullptr) gl.BindFramebuffer(glc::FRAMEBUFFER, 0);
-  gl.Viewport(0, 0, width, height);
+  composeAt(width, height, (width > 0 && height > 0) ? static_cast<float>(width) / static_cast<float>(height) : 1.0f);
   // "renderMode" and "iFrame" keep the values the primary's frame gave the shared program.
   gFrame.sky->draw();
   // The camera and the scene describe the primary's window again, as its own frame left them.
