@@ -68,12 +68,24 @@ void ScreensaverApp::ComputeWindowSize() {
   SetDrawingSize(width, height);
 }
 
-void ScreensaverApp::OpenWindow() {
+void SetContextHints() {
   glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
   glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
   glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
   glfwWindowHint(GLFW_SAMPLES, 0);
   glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
+}
+
+void ApplyFirstGlState() {
+  gl.CullFace(glc::BACK);
+  gl.FrontFace(glc::CW);
+  gl.Disable(glc::MULTISAMPLE);
+  gl.Disable(glc::LINE_SMOOTH);
+  gl.Disable(glc::POLYGON_SMOOTH);
+}
+
+void ScreensaverApp::OpenWindow() {
+  SetContextHints();
 
   if (options->mode == Preview) {
     window = glfwAdoptNativeWindow(options->targetWindow, nullptr);
@@ -104,11 +116,7 @@ void ScreensaverApp::ApplyWindowIcon() {
 }
 
 void ScreensaverApp::InitGlState() {
-  gl.CullFace(glc::BACK);
-  gl.FrontFace(glc::CW);
-  gl.Disable(glc::MULTISAMPLE);
-  gl.Disable(glc::LINE_SMOOTH);
-  gl.Disable(glc::POLYGON_SMOOTH);
+  ApplyFirstGlState();
   SetSwapInterval(true);
   glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 }

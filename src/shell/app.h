@@ -46,6 +46,11 @@ extern float AspectRatio;
 // Sets the three shared values; a zero or negative side keeps the aspect ratio finite.
 void SetDrawingSize(std::int32_t width, std::int32_t height);
 
+// The window hints of the saver's context (every window whose context shares with it needs
+// the same), and the first GL state of a new context.
+void SetContextHints();
+void ApplyFirstGlState();
+
 void OnGlfwError(int code, const char* description);
 void OnWindowSize(GLFWwindow* window, int width, int height);
 void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);

@@ -49,12 +49,7 @@ void OnMonitor(GLFWmonitor* monitor, int event) {
 
 void SetCoverHints() {
   glfwDefaultWindowHints();
-  // The primary's context hints: contexts that share objects must be alike.
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
-  glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
-  glfwWindowHint(GLFW_SAMPLES, 0);
-  glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
+  SetContextHints();  // contexts that share objects must be alike
   // A plain borderless window over the monitor rather than a second full-screen window:
   // GLFW minimises a full-screen window that loses the focus, and the covers must neither
   // take the focus from the primary nor give up their place.
@@ -110,12 +105,7 @@ void OpenCover(GLFWmonitor* monitor) {
   gCovers.push_back(cover);
 
   glfwMakeContextCurrent(window);
-  // The primary's first GL state, so that both draw alike.
-  gl.CullFace(glc::BACK);
-  gl.FrontFace(glc::CW);
-  gl.Disable(glc::MULTISAMPLE);
-  gl.Disable(glc::LINE_SMOOTH);
-  gl.Disable(glc::POLYGON_SMOOTH);
+  ApplyFirstGlState();  // the primary's, so that both draw alike
   // Only the primary's swap waits for the vertical blank: one wait per window would divide
   // the frame rate by the number of monitors.
   glfwSwapInterval(0);
